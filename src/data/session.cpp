@@ -1,0 +1,9 @@
+#include "session.h"
+
+namespace Session {
+CurrentOperator &current()
+{
+    static CurrentOperator op;
+    return op;
+}
+} // namespace Session

@@ -1,0 +1,99 @@
+#include "tdm1.h"
+
+#include "db.h"
+#include "schema.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUuid>
+
+namespace {
+TDM1 *g_instance = nullptr;
+}
+
+TDM1 *DM1()
+{
+    return g_instance;
+}
+
+TDM1::TDM1(QObject *parent)
+    : QObject(parent)
+    , m_connectionName(QStringLiteral("ADOConnection1-") + QUuid::createUuid().toString())
+{
+    setObjectName(QStringLiteral("DM1"));
+    g_instance = this;
+}
+
+TDM1::~TDM1()
+{
+    close();
+    QSqlDatabase::removeDatabase(m_connectionName);
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+TDM1::OpenResult TDM1::open(const QString &file, QString *detail)
+{
+    close();
+    const QFileInfo info(file);
+    if (!info.exists() || !info.isFile()) {
+        if (detail)
+            *detail = QStringLiteral("%1 does not exist").arg(file);
+        return OpenResult::Missing;
+    }
+
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+            ? QSqlDatabase::database(m_connectionName, false)
+            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(info.absoluteFilePath());
+    // The engine must never make an empty file in place of a missing one.
+    db.setConnectOptions(info.isWritable() ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000")
+                                           : QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!db.open()) {
+        if (detail)
+            *detail = DbError::describe(db.lastError());
+        return OpenResult::Failed;
+    }
+
+    QStringList missing;
+    try {
+        // Reading the schema fails on a file that is not an SQLite database at all.
+        Db::exec(db, QStringLiteral("select count(*) from sqlite_master"));
+        missing = Schema::missingParts(db);
+    } catch (const DbError &e) {
+        missing << e.text();
+    }
+    if (!missing.isEmpty()) {
+        db.close();
+        if (detail)
+            *detail = missing.join(QStringLiteral(", "));
+        return OpenResult::NotMerrow;
+    }
+    m_file = info.absoluteFilePath();
+    if (!info.isWritable()) {
+        if (detail)
+            *detail = QStringLiteral("%1 is read-only").arg(file);
+        return OpenResult::ReadOnly;
+    }
+    return OpenResult::Ok;
+}
+
+void TDM1::close()
+{
+    if (QSqlDatabase::contains(m_connectionName)) {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        db.close();
+    }
+    m_file.clear();
+}
+
+bool TDM1::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName)
+            && QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+QSqlDatabase TDM1::ADOConnection1() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
