@@ -23,6 +23,13 @@ ChildFactory child(const QString &menuItem);
 Action action(const QString &menuItem);
 
 // Registers every screen and handler the program has (wiring.cpp).
+// Pseudo items besides the menu's object names: "ExitBackup" runs after the exit question
+// was answered OK; "RzToolButton8" is the temporary lock.
 void wireAll();
+
+// Creates, in start-up order, the dialogs that live for the whole run and are reused
+// (xiugaicaozuoyuan, guanyu, xiugaidinggoujilu, xiugaiweixiujilu, xiugaikehu, xinzengkehu).
+// Each such unit offers `Txxx *xxx()` returning its one instance; wiring.cpp calls them here.
+void createStartupDialogs();
 
 } // namespace ScreenRegistry

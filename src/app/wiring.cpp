@@ -9,4 +9,10 @@ void wireAll()
     // Handlers of the main window: registerAction("N3", [](QWidget *main) { … });
 }
 
+void createStartupDialogs()
+{
+    // In this order: xiugaicaozuoyuan(); guanyu(); xiugaidinggoujilu(); xiugaiweixiujilu();
+    // xiugaikehu(); xinzengkehu();
+}
+
 } // namespace ScreenRegistry
