@@ -1,6 +1,7 @@
 #include "tdm1.h"
 
 #include "db.h"
+#include "resultset.h"
 #include "schema.h"
 
 #include <QFileInfo>
@@ -22,6 +23,26 @@ TDM1::TDM1(QObject *parent)
 {
     setObjectName(QStringLiteral("DM1"));
     g_instance = this;
+    // A restore reopens the file: whatever the grids read before is stale.
+    connect(this, &TDM1::reopened, this, &TDM1::rebindResultSets);
+}
+
+ResultSet *TDM1::ADOQuery(int n)
+{
+    if (n < 3 || n > 18)
+        return nullptr;
+    ResultSet *&slot = m_queries[std::size_t(n - 3)];
+    if (!slot)
+        slot = new ResultSet(QStringLiteral("ADOQuery%1").arg(n), ADOConnection1(), this);
+    return slot;
+}
+
+void TDM1::rebindResultSets()
+{
+    for (ResultSet *query : m_queries) {
+        if (query)
+            query->setDatabase(ADOConnection1());
+    }
 }
 
 TDM1::~TDM1()
@@ -70,6 +91,9 @@ TDM1::OpenResult TDM1::open(const QString &file, QString *detail)
         return OpenResult::NotMerrow;
     }
     m_file = info.absoluteFilePath();
+    rebindResultSets();
+    for (int n = 3; n <= 18; ++n)
+        ADOQuery(n);
     if (!info.isWritable()) {
         if (detail)
             *detail = QStringLiteral("%1 is read-only").arg(file);
@@ -80,6 +104,10 @@ TDM1::OpenResult TDM1::open(const QString &file, QString *detail)
 
 void TDM1::close()
 {
+    for (ResultSet *query : m_queries) {
+        if (query)
+            query->close();
+    }
     if (QSqlDatabase::contains(m_connectionName)) {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         db.close();

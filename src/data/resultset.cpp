@@ -1,0 +1,258 @@
+#include "resultset.h"
+
+#include "db.h"
+#include "dberror.h"
+#include "sqldialect.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+struct ResultSet::Cache
+{
+    QHash<int, QList<QVariantList>> chunks;
+    QList<int> recent; // chunk numbers, most recently used last
+};
+
+namespace {
+
+// The statement as a sub-select: trailing blanks and a final semicolon would break it.
+QString subSelect(const QString &sql)
+{
+    QString body = sql.trimmed();
+    while (body.endsWith(u';'))
+        body = body.chopped(1).trimmed();
+    return QStringLiteral("(\n") + body + QStringLiteral("\n) as merrow_rows");
+}
+
+} // namespace
+
+ResultSet::ResultSet(const QString &name, QSqlDatabase db, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_name(name)
+    , m_db(db)
+    , m_cache(std::make_shared<Cache>())
+{
+    setObjectName(name);
+}
+
+ResultSet::~ResultSet() = default;
+
+void ResultSet::setDatabase(QSqlDatabase db)
+{
+    close();
+    m_db = db;
+}
+
+QString ResultSet::wrapped() const
+{
+    QString sql = QStringLiteral("select * from ") + subSelect(m_sql);
+    if (!m_sortField.isEmpty())
+        sql += QStringLiteral(" order by ") + SqlDialect::quote(m_sortField)
+                + (m_sortOrder == Qt::AscendingOrder ? QStringLiteral(" asc")
+                                                     : QStringLiteral(" desc"));
+    return sql;
+}
+
+void ResultSet::open(const QString &sql, const QVariantList &values)
+{
+    beginResetModel();
+    m_sql = sql;
+    m_values = values;
+    m_sortField.clear();
+    m_sortOrder = Qt::AscendingOrder;
+    m_open = false;
+    m_rowCount = 0;
+    m_fields.clear();
+    m_cache = std::make_shared<Cache>();
+    try {
+        {
+            // Learn the column names without reading any row.
+            QSqlQuery names = Db::exec(m_db, wrapped() + QStringLiteral(" limit 0"), m_values);
+            const QSqlRecord record = names.record();
+            for (int i = 0; i < record.count(); ++i)
+                m_fields << record.fieldName(i);
+        }
+        const QVariant count = Db::scalar(
+                m_db, QStringLiteral("select count(*) from ") + subSelect(m_sql), m_values);
+        m_rowCount = count.toInt();
+        m_open = true;
+    } catch (const DbError &) {
+        m_fields.clear();
+        m_rowCount = 0;
+        endResetModel();
+        emit reloaded();
+        throw;
+    }
+    endResetModel();
+    emit reloaded();
+}
+
+void ResultSet::reopen()
+{
+    if (!m_open)
+        return;
+    const QString field = m_sortField;
+    const Qt::SortOrder order = m_sortOrder;
+    open(m_sql, m_values);
+    if (!field.isEmpty() && m_fields.contains(field))
+        setSortColumn(field, order);
+}
+
+void ResultSet::close()
+{
+    if (!m_open && m_fields.isEmpty())
+        return;
+    beginResetModel();
+    m_open = false;
+    m_rowCount = 0;
+    m_fields.clear();
+    m_cache = std::make_shared<Cache>();
+    endResetModel();
+    emit reloaded();
+}
+
+void ResultSet::setSortColumn(const QString &field, Qt::SortOrder order)
+{
+    if (!m_open)
+        return;
+    beginResetModel();
+    m_sortField = m_fields.contains(field) ? field : QString();
+    m_sortOrder = order;
+    m_cache = std::make_shared<Cache>();
+    endResetModel();
+}
+
+int ResultSet::cachedChunks() const
+{
+    return int(m_cache->chunks.size());
+}
+
+QList<QVariantList> ResultSet::readRows(int offset, int count) const
+{
+    QVariantList values = m_values;
+    values << count << offset;
+    QList<QVariantList> rows;
+    // The query is finished before returning: an open statement would hold a read lock.
+    QSqlQuery query = Db::exec(m_db, wrapped() + QStringLiteral(" limit ? offset ?"), values);
+    const int columns = query.record().count();
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = query.value(c);
+            row << (v.isNull() ? QVariant() : v);
+        }
+        rows << row;
+    }
+    query.finish();
+    return rows;
+}
+
+const QVariantList *ResultSet::cachedRow(int row) const
+{
+    if (!m_open || row < 0 || row >= m_rowCount)
+        return nullptr;
+    Cache &cache = *m_cache;
+    const int chunk = row / ChunkRows;
+    auto it = cache.chunks.find(chunk);
+    if (it == cache.chunks.end()) {
+        QList<QVariantList> rows = readRows(chunk * ChunkRows, ChunkRows);
+        while (cache.chunks.size() >= MaxChunks && !cache.recent.isEmpty())
+            cache.chunks.remove(cache.recent.takeFirst());
+        it = cache.chunks.insert(chunk, rows);
+        cache.recent << chunk;
+    } else if (cache.recent.last() != chunk) {
+        cache.recent.removeOne(chunk);
+        cache.recent << chunk;
+    }
+    const int inChunk = row % ChunkRows;
+    // Rows deleted by someone else since the count leave the tail short.
+    return inChunk < it->size() ? &it->at(inChunk) : nullptr;
+}
+
+QVariant ResultSet::value(int row, int column) const
+{
+    const QVariantList *values = cachedRow(row);
+    if (!values || column < 0 || column >= values->size())
+        return {};
+    return values->at(column);
+}
+
+QVariant ResultSet::value(int row, const QString &field) const
+{
+    return value(row, fieldIndex(field));
+}
+
+ResultSet::Totals ResultSet::totals(const QStringList &sumFields) const
+{
+    Totals totals;
+    totals.sums.fill(0, sumFields.size());
+    if (!m_open)
+        return totals;
+    QString sql = QStringLiteral("select count(*)");
+    for (const QString &field : sumFields)
+        sql += QStringLiteral(", coalesce(sum(%1), 0)").arg(SqlDialect::quote(field));
+    sql += QStringLiteral(" from ") + subSelect(m_sql);
+    QSqlQuery query = Db::exec(m_db, sql, m_values);
+    if (query.next()) {
+        totals.rows = query.value(0).toLongLong();
+        for (int i = 0; i < sumFields.size(); ++i)
+            totals.sums[i] = query.value(i + 1).toLongLong();
+    }
+    query.finish();
+    return totals;
+}
+
+bool ResultSet::forEachRow(const std::function<bool(int, const QVariantList &)> &visit) const
+{
+    if (!m_open)
+        return true;
+    // Larger reads than the grid's, kept out of the grid's cache.
+    constexpr int Step = 2000;
+    int row = 0;
+    for (int offset = 0;; offset += Step) {
+        const QList<QVariantList> rows = readRows(offset, Step);
+        for (const QVariantList &values : rows) {
+            if (!visit(row++, values))
+                return false;
+        }
+        if (rows.size() < Step)
+            return true;
+    }
+}
+
+int ResultSet::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int ResultSet::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_fields.size());
+}
+
+QVariant ResultSet::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    try {
+        return value(index.row(), index.column());
+    } catch (const DbError &) {
+        // A view cannot show an error while painting; the cell stays empty.
+        return {};
+    }
+}
+
+QVariant ResultSet::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < m_fields.size() ? QVariant(m_fields.at(section))
+                                                         : QVariant();
+    return section + 1;
+}

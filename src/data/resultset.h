@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <memory>
+
+// A named, shared result set of the data module (ADOQuery3 … ADOQuery18): a select statement
+// with bound values, shown by grids as a table model. Rows are read in chunks around what is
+// asked for (a row count statement plus chunked reads and a bounded row cache), so a result of a
+// million rows opens as fast as one of ten and memory does not grow with it. No statement stays
+// open between chunks. Screens that share one result set see each other's latest statement.
+class ResultSet : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    ResultSet(const QString &name, QSqlDatabase db, QObject *parent = nullptr);
+    ~ResultSet() override;
+
+    // Rebinds to a connection (after the data module reopened its file); closes first.
+    void setDatabase(QSqlDatabase db);
+    QSqlDatabase database() const { return m_db; }
+
+    const QString &name() const { return m_name; }
+
+    // Replaces the statement and opens it: counts the rows and learns the column names.
+    // `sql` is a complete select (with its own order by); user values go in `values` only.
+    // Throws DbError when the engine refuses it; the result set is closed then.
+    void open(const QString &sql, const QVariantList &values = {});
+    // Runs the current statement again (a refresh); keeps it closed when it was closed.
+    void reopen();
+    void close();
+    bool isOpen() const { return m_open; }
+    bool isEmpty() const { return m_rowCount == 0; }
+
+    // Orders the rows by one column of the result without changing the statement: the engine
+    // sorts (so a large result sorts as a whole), then the rows are read again. An empty field
+    // restores the statement's own order. open() clears it.
+    void setSortColumn(const QString &field, Qt::SortOrder order = Qt::AscendingOrder);
+    const QString &sortField() const { return m_sortField; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+
+    // Row cache limits: rows per chunk and how many chunks are kept (least recently used go).
+    static constexpr int ChunkRows = 256;
+    static constexpr int MaxChunks = 16;
+    int cachedChunks() const;
+
+    const QString &statement() const { return m_sql; }
+    const QVariantList &values() const { return m_values; }
+
+    // Column names of the open result, in statement order.
+    const QStringList &fields() const { return m_fields; }
+    int fieldIndex(const QString &field) const { return int(m_fields.indexOf(field)); }
+
+    // The raw value of a cell (NULL as an invalid QVariant); reads its chunk when needed.
+    QVariant value(int row, int column) const;
+    QVariant value(int row, const QString &field) const;
+
+    // Aggregates over the whole result, computed by the engine over the same statement:
+    // the row count and the sum of each named column (integers, so money stays exact).
+    struct Totals
+    {
+        qint64 rows = 0;
+        QList<qint64> sums; // one per requested column
+    };
+    Totals totals(const QStringList &sumFields) const;
+
+    // Visits every row of the whole result in order, reading it in chunks (for exports).
+    // The visitor returns false to stop early. Returns false if it was stopped.
+    bool forEachRow(const std::function<bool(int row, const QVariantList &values)> &visit) const;
+
+    // QAbstractTableModel: raw values as DisplayRole/EditRole; titles are the field names.
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant
+    headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+signals:
+    // The statement changed or was run again (grids re-read their footers).
+    void reloaded();
+
+private:
+    QString wrapped() const; // the statement with the current sort order
+    QList<QVariantList> readRows(int offset, int count) const;
+    const QVariantList *cachedRow(int row) const;
+
+    QString m_name;
+    QSqlDatabase m_db;
+    QString m_sql;
+    QVariantList m_values;
+    QStringList m_fields;
+    int m_rowCount = 0;
+    bool m_open = false;
+    QString m_sortField;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    struct Cache;
+    std::shared_ptr<Cache> m_cache;
+};

@@ -1,0 +1,450 @@
+#include "datagrid.h"
+
+#include "data/dates.h"
+#include "data/dberror.h"
+#include "data/money.h"
+#include "data/resultset.h"
+#include "messages.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+// ---- GridModel ----
+
+GridModel::GridModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{ }
+
+void GridModel::setSource(QAbstractItemModel *source)
+{
+    beginResetModel();
+    for (const auto &c : std::as_const(m_connections))
+        disconnect(c);
+    m_connections.clear();
+    m_source = source;
+    if (source) {
+        // Structure changes of the source come through as they are, rows map one to one.
+        m_connections << connect(source, &QAbstractItemModel::modelAboutToBeReset, this,
+                                 [this] { beginResetModel(); });
+        m_connections << connect(source, &QAbstractItemModel::modelReset, this, [this] {
+            remap();
+            endResetModel();
+        });
+        m_connections << connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                                 [this] { emit layoutAboutToBeChanged(); });
+        m_connections << connect(source, &QAbstractItemModel::layoutChanged, this,
+                                 [this] { emit layoutChanged(); });
+        m_connections << connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this,
+                                 [this](const QModelIndex &, int first, int last) {
+                                     beginInsertRows({}, first, last);
+                                 });
+        m_connections << connect(source, &QAbstractItemModel::rowsInserted, this,
+                                 [this] { endInsertRows(); });
+        m_connections << connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                                 [this](const QModelIndex &, int first, int last) {
+                                     beginRemoveRows({}, first, last);
+                                 });
+        m_connections << connect(source, &QAbstractItemModel::rowsRemoved, this,
+                                 [this] { endRemoveRows(); });
+        m_connections << connect(source, &QAbstractItemModel::dataChanged, this,
+                                 [this](const QModelIndex &from, const QModelIndex &to) {
+                                     if (m_columns.isEmpty())
+                                         return;
+                                     emit dataChanged(index(from.row(), 0),
+                                                      index(to.row(), int(m_columns.size()) - 1));
+                                 });
+    }
+    remap();
+    endResetModel();
+}
+
+void GridModel::setColumns(const GridColumns &columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    remap();
+    endResetModel();
+}
+
+void GridModel::remap()
+{
+    m_map.clear();
+    for (const GridColumn &column : std::as_const(m_columns)) {
+        int found = -1;
+        if (m_source) {
+            for (int c = 0; c < m_source->columnCount(); ++c) {
+                if (m_source->headerData(c, Qt::Horizontal).toString() == column.field) {
+                    found = c;
+                    break;
+                }
+            }
+        }
+        m_map << found;
+    }
+}
+
+int GridModel::sourceColumn(int column) const
+{
+    return column >= 0 && column < m_map.size() ? m_map.at(column) : -1;
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_source ? 0 : m_source->rowCount();
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)
+        || !m_source)
+        return {};
+    const GridColumn &column = m_columns.at(index.column());
+    const int source = m_map.at(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return source < 0
+                ? QString()
+                : DataGrid::formatValue(column, m_source->index(index.row(), source).data());
+    case Qt::EditRole:
+        return source < 0 ? QVariant() : m_source->index(index.row(), source).data(Qt::EditRole);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(column.alignment);
+    default:
+        return {};
+    }
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!m_editable || role != Qt::EditRole || !m_source || !index.isValid())
+        return false;
+    const int source = m_map.at(index.column());
+    return source >= 0 && m_source->setData(m_source->index(index.row(), source), value, role);
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (m_editable && index.isValid())
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return m_columns.at(section).title;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_columns.at(section).titleAlignment);
+    return {};
+}
+
+// ---- Footer ----
+
+// The yellow footer row under the grid, drawn in the columns of the grid's header.
+class GridFooter : public QWidget
+{
+public:
+    GridFooter(QTableView *view, QWidget *parent)
+        : QWidget(parent)
+        , m_view(view)
+    {
+        setObjectName(QStringLiteral("footer"));
+        setFixedHeight(fontMetrics().height() + 8);
+    }
+    void setTexts(const QStringList &texts)
+    {
+        m_texts = texts;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(255, 255, 200));
+        const QHeaderView *header = m_view->horizontalHeader();
+        const int offset = m_view->viewport()->mapTo(this, QPoint(0, 0)).x();
+        painter.setPen(palette().color(QPalette::Mid));
+        for (int i = 0; i < m_texts.size() && i < header->count(); ++i) {
+            const QRect cell(offset + header->sectionViewportPosition(i), 0, header->sectionSize(i),
+                             height());
+            painter.drawRect(cell.adjusted(0, 0, -1, -1));
+            painter.save();
+            painter.setPen(palette().color(QPalette::Text));
+            painter.drawText(cell.adjusted(2, 0, -2, 0), Qt::AlignCenter, m_texts.at(i));
+            painter.restore();
+        }
+    }
+
+private:
+    QTableView *m_view;
+    QStringList m_texts;
+};
+
+// ---- DataGrid ----
+
+DataGrid::DataGrid(QWidget *parent)
+    : QWidget(parent)
+    , m_view(new QTableView(this))
+    , m_model(new GridModel(this))
+{
+    m_view->setObjectName(QStringLiteral("view"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setWordWrap(true);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_footer = new GridFooter(m_view, this);
+    m_footer->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view);
+    layout->addWidget(m_footer);
+    setFocusProxy(m_view);
+
+    QHeaderView *header = m_view->horizontalHeader();
+    connect(header, &QHeaderView::sectionResized, m_footer, qOverload<>(&QWidget::update));
+    connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer,
+            qOverload<>(&QWidget::update));
+    connect(header, &QHeaderView::sectionClicked, this, &DataGrid::onTitleClicked);
+    connect(m_view, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &index) { emit rowDoubleClicked(index.row()); });
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { emit currentRowChanged(current.row()); });
+    // A double-click anywhere in the grid's area (rows or the empty part below) is "the grid".
+    m_view->viewport()->installEventFilter(this);
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        emit gridDoubleClicked();
+    return QWidget::eventFilter(watched, event);
+}
+
+void DataGrid::setColumns(const GridColumns &columns)
+{
+    m_model->setColumns(columns);
+    m_sortSection = -1;
+    m_view->horizontalHeader()->setSortIndicatorShown(false);
+    applyWidths();
+    refreshFooter();
+}
+
+void DataGrid::applyWidths()
+{
+    QHeaderView *header = m_view->horizontalHeader();
+    const GridColumns &cols = columns();
+    bool anyFitted = false;
+    for (int i = 0; i < cols.size(); ++i) {
+        if (cols.at(i).width > 0) {
+            header->setSectionResizeMode(i, QHeaderView::Interactive);
+            header->resizeSection(i, cols.at(i).width);
+        } else {
+            header->setSectionResizeMode(i, QHeaderView::Stretch);
+            anyFitted = true;
+        }
+    }
+    header->setStretchLastSection(false);
+    Q_UNUSED(anyFitted);
+}
+
+void DataGrid::setResultSet(ResultSet *resultSet)
+{
+    if (m_resultSet)
+        disconnect(m_resultSet, nullptr, this, nullptr);
+    m_resultSet = resultSet;
+    m_model->setSource(resultSet);
+    if (resultSet)
+        connect(resultSet, &ResultSet::reloaded, this, &DataGrid::refreshFooter);
+    applyWidths();
+    refreshFooter();
+}
+
+void DataGrid::setSourceModel(QAbstractItemModel *model)
+{
+    if (m_resultSet)
+        disconnect(m_resultSet, nullptr, this, nullptr);
+    m_resultSet = qobject_cast<ResultSet *>(model);
+    m_model->setSource(model);
+    if (m_resultSet)
+        connect(m_resultSet, &ResultSet::reloaded, this, &DataGrid::refreshFooter);
+    applyWidths();
+    refreshFooter();
+}
+
+void DataGrid::setEditable(bool editable)
+{
+    m_editable = editable;
+    m_model->setEditable(editable);
+    m_view->setEditTriggers(
+            editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked
+                     : QAbstractItemView::NoEditTriggers);
+}
+
+void DataGrid::setSortable(bool sortable)
+{
+    m_sortable = sortable;
+    m_view->horizontalHeader()->setSectionsClickable(true);
+}
+
+void DataGrid::onTitleClicked(int section)
+{
+    if (!m_sortable || section < 0 || section >= columns().size())
+        return;
+    m_sortOrder = (section == m_sortSection && m_sortOrder == Qt::AscendingOrder)
+            ? Qt::DescendingOrder
+            : Qt::AscendingOrder;
+    m_sortSection = section;
+    const int keep = currentRow();
+    if (m_resultSet) {
+        m_resultSet->setSortColumn(columns().at(section).field, m_sortOrder);
+    } else if (QAbstractItemModel *source = m_model->source()) {
+        const int sourceColumn = m_model->sourceColumn(section);
+        if (sourceColumn >= 0)
+            source->sort(sourceColumn, m_sortOrder);
+    }
+    m_view->horizontalHeader()->setSortIndicatorShown(true);
+    m_view->horizontalHeader()->setSortIndicator(section, m_sortOrder);
+    if (keep >= 0)
+        setCurrentRow(0);
+}
+
+int DataGrid::rowCount() const
+{
+    return m_model->rowCount();
+}
+
+int DataGrid::currentRow() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void DataGrid::setCurrentRow(int row)
+{
+    if (row < 0 || row >= rowCount()) {
+        m_view->setCurrentIndex({});
+        return;
+    }
+    const int column = qMax(0, m_view->currentIndex().column());
+    m_view->setCurrentIndex(m_model->index(row, column));
+    m_view->scrollTo(m_model->index(row, column));
+}
+
+QString DataGrid::cellText(int row, int column) const
+{
+    return m_model->index(row, column).data().toString();
+}
+
+QString DataGrid::formatValue(const GridColumn &column, const QVariant &value)
+{
+    if (column.kind == GridColumn::Kind::Flag)
+        return value.isValid() && !value.isNull() && value.toLongLong() != 0 ? QStringLiteral("是")
+                                                                             : QStringLiteral("否");
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (column.kind) {
+    case GridColumn::Kind::Money: {
+        bool ok = false;
+        const qint64 units = value.toLongLong(&ok);
+        return ok ? Money::fromUnits(units).toString() : value.toString();
+    }
+    case GridColumn::Kind::Date: {
+        const QDate date = value.typeId() == QMetaType::QDate ? value.toDate()
+                                                              : Dates::fromText(value.toString());
+        return date.isValid() ? Dates::toText(date) : value.toString();
+    }
+    default:
+        return value.toString();
+    }
+}
+
+bool DataGrid::hasFooter() const
+{
+    for (const GridColumn &column : columns()) {
+        if (column.footer != GridColumn::Footer::None)
+            return true;
+    }
+    return false;
+}
+
+QString DataGrid::footerText(const GridColumn &column, qint64 rows, qint64 sum)
+{
+    switch (column.footer) {
+    case GridColumn::Footer::Text:
+        return column.footerText;
+    case GridColumn::Footer::Count:
+        return QString::number(rows);
+    case GridColumn::Footer::Sum:
+        return column.kind == GridColumn::Kind::Money ? Money::fromUnits(sum).toString()
+                                                      : QString::number(sum);
+    case GridColumn::Footer::None:
+        break;
+    }
+    return {};
+}
+
+QStringList DataGrid::footerTexts() const
+{
+    return m_footerTexts;
+}
+
+void DataGrid::refreshFooter()
+{
+    const GridColumns &cols = columns();
+    QStringList texts;
+    if (hasFooter()) {
+        QStringList sumFields;
+        for (const GridColumn &column : cols) {
+            if (column.footer == GridColumn::Footer::Sum)
+                sumFields << column.field;
+        }
+        ResultSet::Totals totals;
+        totals.sums.fill(0, sumFields.size());
+        if (m_resultSet) {
+            try {
+                totals = m_resultSet->totals(sumFields);
+            } catch (const DbError &e) {
+                Messages::generalError(this, e.text());
+            }
+        } else if (QAbstractItemModel *source = m_model->source()) {
+            // Small in-memory models (the pick lists): their rows are all loaded anyway.
+            totals.rows = source->rowCount();
+            for (int s = 0; s < sumFields.size(); ++s) {
+                int column = -1;
+                for (int c = 0; c < cols.size(); ++c) {
+                    if (cols.at(c).field == sumFields.at(s))
+                        column = m_model->sourceColumn(c);
+                }
+                for (int r = 0; column >= 0 && r < totals.rows; ++r)
+                    totals.sums[s] += source->index(r, column).data().toLongLong();
+            }
+        }
+        int s = 0;
+        for (const GridColumn &column : cols) {
+            const qint64 sum = column.footer == GridColumn::Footer::Sum ? totals.sums.at(s++) : 0;
+            texts << footerText(column, totals.rows, sum);
+        }
+    }
+    m_footerTexts = texts;
+    m_footer->setTexts(texts);
+    m_footer->setVisible(hasFooter());
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "data/resultset.h"
+#include "gridcolumn.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
+
+class QTableView;
+class GridFooter;
+
+// Shows a model's rows through a list of declared columns: maps each column to its field of
+// the source (by the source's horizontal header, which is the field name) and formats the
+// value as the grid shows it. Edits (for the editable pick lists) go to the source unchanged.
+class GridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit GridModel(QObject *parent = nullptr);
+
+    void setSource(QAbstractItemModel *source);
+    QAbstractItemModel *source() const { return m_source; }
+    void setColumns(const GridColumns &columns);
+    const GridColumns &columns() const { return m_columns; }
+    // Source column of a grid column (-1 when the source lacks the field).
+    int sourceColumn(int column) const;
+    void setEditable(bool editable) { m_editable = editable; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant
+    headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    void remap();
+
+    QPointer<QAbstractItemModel> m_source;
+    GridColumns m_columns;
+    QList<int> m_map;
+    bool m_editable = false;
+    QList<QMetaObject::Connection> m_connections;
+};
+
+// The one grid of every screen: declared columns over a result set (or, for the pick-list
+// editors, an editable table model), an optional footer row with static texts, the row count
+// and column sums of the whole result, and the current row.
+class DataGrid : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget *parent = nullptr);
+
+    void setColumns(const GridColumns &columns);
+    const GridColumns &columns() const { return m_model->columns(); }
+
+    // The grid reads the result set as it is opened, reopened or closed by the screens.
+    void setResultSet(ResultSet *resultSet);
+    ResultSet *resultSet() const { return m_resultSet; }
+    // Any table model whose horizontal header names its fields (the pick-list editors).
+    void setSourceModel(QAbstractItemModel *model);
+    QAbstractItemModel *sourceModel() const { return m_model->source(); }
+
+    // Read-only by default; editable grids pass typed text to the source model.
+    void setEditable(bool editable);
+    bool isEditable() const { return m_editable; }
+    // Clicking a title sorts: a result set is re-read in that order, other models sort
+    // their own rows. Alternately ascending and descending.
+    void setSortable(bool sortable);
+
+    int rowCount() const;
+    int currentRow() const; // -1 when there is none
+    void setCurrentRow(int row);
+
+    // The text the grid shows for a cell (also what exports and printing write).
+    QString cellText(int row, int column) const;
+    static QString formatValue(const GridColumn &column, const QVariant &value);
+    // Footer texts over the whole result (empty texts for columns without a footer).
+    bool hasFooter() const;
+    QStringList footerTexts() const;
+    static QString footerText(const GridColumn &column, qint64 rows, qint64 sum);
+    // Recomputes the footer (it follows the result set by itself; other models call this).
+    void refreshFooter();
+
+    QTableView *view() const { return m_view; }
+
+signals:
+    void rowDoubleClicked(int row);
+    void gridDoubleClicked();
+    void currentRowChanged(int row);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void applyWidths();
+    void onTitleClicked(int section);
+
+    QTableView *m_view = nullptr;
+    GridModel *m_model = nullptr;
+    GridFooter *m_footer = nullptr;
+    QPointer<ResultSet> m_resultSet;
+    QStringList m_footerTexts;
+    bool m_editable = false;
+    bool m_sortable = false;
+    int m_sortSection = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+};
