@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class QDateEdit;
+class QPushButton;
+
+// "数据整理": deletes the sales, repairs, ledger rows and receipts dated before a chosen day.
+class Tzhengli : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Tzhengli(QWidget *parent = nullptr);
+
+private:
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    QDateEdit *DateTimePicker1;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+};
