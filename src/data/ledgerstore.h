@@ -1,0 +1,108 @@
+#pragma once
+
+#include "dberror.h"
+#include "money.h"
+
+#include <QDate>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// Payment state words of the ledger.
+namespace PaymentState {
+inline QString paid()
+{
+    return QStringLiteral("已付款");
+}
+inline QString unpaid()
+{
+    return QStringLiteral("未付款");
+}
+} // namespace PaymentState
+
+// Text bound for a text column: empty text is stored as '' rather than NULL, so an exact
+// search for the empty text finds the row.
+inline QVariant storedText(const QString &text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+// The customer data a sale, repair, ledger row or receipt carries as its own copy.
+struct CustomerCopy
+{
+    qint64 number = 0; // 客户编号
+    QString name; // 客户名称
+    QString address; // 地址
+    QString phone; // 电话
+    QString mobile; // 手机
+    QString contact; // 身份证号, shown as "联系人"
+    QString taxNumber; // 出生年, shown as "单位税号"
+};
+
+// One row of 帐款明细: exactly one per sale and one per repair.
+struct LedgerRow
+{
+    QString key; // id: "订购"/"维修" + record id
+    CustomerCopy customer; // contact and tax number are not kept in the ledger
+    QString serial; // 主机序列号
+    Money amountDue; // 应付金额
+    QString payment; // 付款情况: PaymentState::paid() or unpaid()
+    QString invoiceNumber; // 发票号码
+    bool invoice = false; // 发票
+    QString remark; // 备注
+    QDate date; // 日期
+    QString operatorNumber; // 经手人
+};
+
+// A listed debt changed or was settled elsewhere after it was listed.
+class LedgerChanged : public DbError
+{
+public:
+    explicit LedgerChanged(const QString &key)
+        : DbError(QStringLiteral("帐款明细 %1 已被修改或已付款。").arg(key))
+        , m_key(key)
+    { }
+    const QString &key() const { return m_key; }
+
+private:
+    QString m_key;
+};
+
+// The table 帐款明细. Every method throws DbError on an engine failure. Single-row methods
+// run inside whatever transaction the caller holds; settle() opens its own.
+class LedgerStore
+{
+public:
+    // Which column an unpaid-debt search compares.
+    enum class Column { CustomerNumber, Name, Phone, Mobile, Address };
+
+    explicit LedgerStore(QSqlDatabase db);
+
+    static QString salesKey(qint64 saleId) { return QStringLiteral("订购%1").arg(saleId); }
+    static QString repairKey(qint64 repairId) { return QStringLiteral("维修%1").arg(repairId); }
+
+    void insert(const LedgerRow &row);
+    std::optional<LedgerRow> find(const QString &key) const;
+    // Rewrites the row's copy of the record; the payment state and 经手人 stay. Returns the
+    // number of rows changed (0 when no row carries the key).
+    int update(const LedgerRow &row);
+    int remove(const QString &key);
+
+    // Unpaid rows with a non-zero amount whose column equals `value` exactly, in the
+    // engine's order. A customer number that is not a whole number matches nothing.
+    QList<LedgerRow> unpaid(Column column, const QString &value) const;
+    // Every unpaid row with a non-zero amount, ordered by customer name.
+    QList<LedgerRow> allUnpaid() const;
+
+    // Settles the listed rows in one transaction: each still-unpaid row of the listed amount
+    // is set "已付款" and gets a receipt of that amount dated `day` by `operatorNumber`. The
+    // customer data of the receipt is the listed one. A row no longer unpaid with that amount
+    // throws LedgerChanged and nothing at all is written.
+    void settle(const QList<LedgerRow> &rows, const QDate &day, const QString &operatorNumber);
+
+private:
+    QSqlDatabase m_db;
+};
