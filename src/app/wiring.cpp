@@ -1,6 +1,10 @@
 // Which unit answers which menu item. One line per screen or handler; keep it that way.
 #include "screenregistry.h"
 
+#include "access/caozuorenyuanfrm.h"
+#include "access/guaqi1.h"
+#include "access/xiugaicaozuoyuanfrm.h"
+#include "access/xiugaimimafrm.h"
 #include "maintenance/dayinshezhifrm.h"
 #include "maintenance/guanyufrm.h"
 #include "maintenance/maintenanceactions.h"
@@ -21,12 +25,16 @@ void wireAll()
     registerAction("N36", [](QWidget *) { MaintenanceActions::openHelp(); });
     registerAction("RzToolButton7", [](QWidget *) { MaintenanceActions::openHelp(); });
     registerAction("N37", [](QWidget *) { guanyu()->exec(); });
+    registerChild("N2", [] { return new Tcaozuorenyuan; });
+    registerChild("N11", [] { return new Txiugaimima; });
+    registerAction("RzToolButton8", [](QWidget *main) { Tguaqi(main).exec(); });
 }
 
 void createStartupDialogs()
 {
     // In this order: xiugaicaozuoyuan(); guanyu(); xiugaidinggoujilu(); xiugaiweixiujilu();
     // xiugaikehu(); xinzengkehu();
+    xiugaicaozuoyuan();
     guanyu();
 }
 
