@@ -9,9 +9,12 @@
 #include "data/passwords.h"
 #include "data/tdm1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -420,6 +423,58 @@ private slots:
         QVERIFY(Passwords::matches(op->passwordHash, storedPassword));
         QCOMPARE(op->name, saves ? QStringLiteral("张三丰") : QStringLiteral("张三"));
         QCOMPARE(storedFlags(*op), saves ? QList<int>({9, 16}) : QList<int>({2, 9}));
+    }
+
+    void newOpensTheAddScreenOnce()
+    {
+        TestFolder folder;
+        Tcaozuorenyuan list;
+        list.show();
+        click(&list, "BitBtn1");
+        click(&list, "BitBtn1");
+        QList<QWidget *> screens;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<Txinzengcaozuorenyuan *>(w) && w->isVisible())
+                screens << w;
+        }
+        QCOMPARE(screens.size(), 1);
+        QCOMPARE(screens[0]->windowTitle(), QStringLiteral("新增操作人员"));
+        screens[0]->close();
+
+        // With the main window's opener installed, "新增" goes through it.
+        QString asked;
+        QWidget *made = nullptr;
+        Tcaozuorenyuan::setChildOpener(
+                [&](const QString &caption, const std::function<QWidget *()> &create) {
+                    asked = caption;
+                    made = create();
+                });
+        click(&list, "BitBtn1");
+        Tcaozuorenyuan::setChildOpener({});
+        QCOMPARE(asked, QStringLiteral("新增操作人员"));
+        QVERIFY(qobject_cast<Txinzengcaozuorenyuan *>(made));
+        delete made;
+    }
+
+    void listInTheWorkAreaIsReadAgainWhenActivated()
+    {
+        TestFolder folder;
+        QMdiArea area;
+        area.resize(1000, 700);
+        area.show();
+        auto *list = new Tcaozuorenyuan;
+        QMdiSubWindow *listFrame = area.addSubWindow(list);
+        listFrame->show();
+        QCOMPARE(listFrame->pos(), QPoint(250, 0));
+        QMdiSubWindow *other = area.addSubWindow(new QWidget);
+        other->show();
+        area.setActiveSubWindow(other);
+
+        store().insert(makeOperator("0002", "张三", {}), QString());
+        auto *grid = control<QTableWidget>(list, "AdvStringGrid1");
+        QCOMPARE(grid->rowCount(), 1); // a snapshot until the list is uncovered
+        area.setActiveSubWindow(listFrame);
+        QCOMPARE(gridColumn(grid, 0), QStringList({"0001", "0002"}));
     }
 
     void modifyDialogIsOneReusedInstance()
