@@ -1,0 +1,125 @@
+#pragma once
+
+// Reading report screens and exported worksheets back in the GUI tests.
+
+#include "reportfixture.h"
+
+#include "ui/datagrid.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QStringDecoder>
+#include <QTest>
+#include <QtEndian>
+
+#include <cstring>
+#include <map>
+
+namespace ReportScreens {
+
+using namespace ReportFixture;
+
+// Types text as key presses, one character at a time (QTest::keyClicks only knows Latin-1).
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Clicks a radio button on its indicator (a click right of its text does not count).
+inline void check(QAbstractButton *radio)
+{
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+}
+
+inline int columnOf(const DataGrid *grid, const QString &field)
+{
+    for (int c = 0; c < grid->columns().size(); ++c)
+        if (grid->columns().at(c).field == field)
+            return c;
+    return -1;
+}
+
+// The records a grid shows, by ledger key (sales, repairs and ledger rows carry the record's
+// serial "SN-<key>"), in the grid's order.
+inline QStringList gridKeys(const DataGrid *grid)
+{
+    const int serial = columnOf(grid, "主机序列号");
+    QStringList keys;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        keys << grid->cellText(r, serial).mid(3);
+    return keys;
+}
+
+inline QString footer(const DataGrid *grid, const QString &field)
+{
+    const int c = columnOf(grid, field);
+    return c < 0 || c >= grid->footerTexts().size() ? QString() : grid->footerTexts().at(c);
+}
+
+// Totals worked out from the fixture, not from the database.
+struct Totals
+{
+    int count = 0;
+    Money amount;
+    Money profit;
+};
+inline Totals totalsOf(const QStringList &keys)
+{
+    Totals t;
+    for (const Record &r : records()) {
+        if (!keys.contains(ledgerKey(r)))
+            continue;
+        ++t.count;
+        t.amount += *Money::parse(r.amount);
+        t.profit += *Money::parse(r.profit);
+    }
+    return t;
+}
+
+// The cells of a BIFF worksheet as the shop's spreadsheet program would show them: labels as
+// text, numbers in their shortest form. Keyed by (row, column).
+using Sheet = std::map<std::pair<int, int>, QString>;
+inline Sheet readXls(const QString &path)
+{
+    QFile file(path);
+    Sheet cells;
+    if (!file.open(QIODevice::ReadOnly))
+        return cells;
+    const QByteArray data = file.readAll();
+    QStringDecoder gbk("GB18030");
+    qsizetype at = 0;
+    while (at + 4 <= data.size()) {
+        const auto type = qFromLittleEndian<quint16>(data.constData() + at);
+        const auto size = qFromLittleEndian<quint16>(data.constData() + at + 2);
+        const char *body = data.constData() + at + 4;
+        at += 4 + size;
+        if (type != 0x0002 && type != 0x0003 && type != 0x0004)
+            continue;
+        const int row = qFromLittleEndian<quint16>(body);
+        const int column = qFromLittleEndian<quint16>(body + 2);
+        QString text;
+        if (type == 0x0004) {
+            text = gbk.decode(QByteArray(body + 8, quint8(body[7])));
+        } else if (type == 0x0002) {
+            text = QString::number(qFromLittleEndian<quint16>(body + 7));
+        } else {
+            double value;
+            const quint64 bits = qFromLittleEndian<quint64>(body + 7);
+            std::memcpy(&value, &bits, 8);
+            text = QString::number(value, 'g', 15);
+        }
+        cells[{row, column}] = text;
+    }
+    return cells;
+}
+
+inline int sheetRows(const Sheet &sheet)
+{
+    int rows = 0;
+    for (const auto &[cell, text] : sheet)
+        rows = qMax(rows, cell.first + 1);
+    return rows;
+}
+
+} // namespace ReportScreens

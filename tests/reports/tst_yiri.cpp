@@ -1,0 +1,160 @@
+// The daily overview: the day picker, the three grids of one day, their footers and export.
+#include "reportscreens.h"
+#include "support/modalanswerer.h"
+#include "support/testfolder.h"
+
+#include "data/resultset.h"
+#include "data/tdm1.h"
+#include "reports/yirifrm.h"
+
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace ReportScreens;
+
+class TestYiri : public QObject
+{
+    Q_OBJECT
+
+    TestFolder *m_folder = nullptr;
+
+    static DataGrid *grid(QWidget *screen, int n)
+    {
+        return screen->findChild<DataGrid *>(QStringLiteral("DBGridEh%1").arg(n));
+    }
+    static void query(QWidget *screen, const QString &day)
+    {
+        screen->findChild<QDateEdit *>("DateTimePicker1")
+                ->setDate(QDate::fromString(day, Qt::ISODate));
+        QTest::mouseClick(screen->findChild<QPushButton *>("BitBtn1"), Qt::LeftButton);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_folder = new TestFolder;
+        QVERIFY(m_folder->isValid());
+        insert(m_folder->dm()->ADOConnection1());
+    }
+    void cleanupTestCase() { delete m_folder; }
+
+    void layoutAndShowingAgainResets()
+    {
+        DM1()->ADOQuery12()->open("select * from dinggou");
+        Tyiri screen;
+        screen.show();
+        QCOMPARE(screen.windowTitle(), QStringLiteral("一日销售、维修情况一览"));
+        QCOMPARE(screen.findChild<QGroupBox *>("GroupBox1")->title(),
+                 QStringLiteral("销售情况----双击表格倒出到EXCEL"));
+        QCOMPARE(grid(&screen, 1)->columns().at(2).title, QStringLiteral("联系人"));
+        auto *picker = screen.findChild<QDateEdit *>("DateTimePicker1");
+        QCOMPARE(picker->date(), QDate::currentDate());
+        for (int n = 1; n <= 3; ++n) {
+            QVERIFY(!grid(&screen, n)->resultSet()->isOpen());
+            QCOMPARE(grid(&screen, n)->rowCount(), 0);
+        }
+        const QMenu *menu = screen.findChild<QToolButton *>("RzMenuButton1")->menu();
+        QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
+        QStringList entries;
+        for (const QAction *a : menu->actions())
+            entries << a->objectName() + ":" + a->text();
+        QCOMPARE(entries,
+                 QStringList({"N1:打印一日销售情况汇总", "N2:打印一日维修情况汇总",
+                              "N3:打印一日帐款情况汇总"}));
+
+        query(&screen, "2024-02-10");
+        QCOMPARE(grid(&screen, 1)->rowCount(), 2);
+        screen.hide();
+        screen.show();
+        QCOMPARE(picker->date(), QDate::currentDate());
+        QCOMPARE(grid(&screen, 1)->rowCount(), 0);
+    }
+
+    void queryListsThatDayWithTotals_data()
+    {
+        QTest::addColumn<QString>("day");
+        for (const char *day :
+             {"2024-01-05", "2024-02-10", "2024-03-31", "2024-04-15", "2024-02-11", "2023-12-31"})
+            QTest::newRow(day) << day;
+    }
+    void queryListsThatDayWithTotals()
+    {
+        QFETCH(QString, day);
+        Tyiri screen;
+        screen.show();
+        query(&screen, day);
+        const QString amountField[] = {"价格", "维修费", "应付金额"};
+        for (int n = 1; n <= 3; ++n) {
+            const DataGrid *g = grid(&screen, n);
+            const QStringList expected = keys([&](const Record &r) {
+                return r.date == day && (n == 3 || (r.kind == Kind::Sale) == (n == 1));
+            });
+            QStringList got = gridKeys(g);
+            got.sort();
+            QStringList want = expected;
+            want.sort();
+            QCOMPARE(got, want);
+            const Totals totals = totalsOf(expected);
+            QCOMPARE(footer(g, "客户名称"), n == 3 ? QStringLiteral("合计笔数") : "合计次数");
+            QCOMPARE(footer(g, "电话"), QString::number(totals.count));
+            QCOMPARE(footer(g, amountField[n - 1]), totals.amount.toString());
+            if (n < 3)
+                QCOMPARE(footer(g, "利润"), totals.profit.toString());
+        }
+        // Another day without pressing 查询 changes nothing; the same day again lists the same.
+        const QStringList before = gridKeys(grid(&screen, 1));
+        screen.findChild<QDateEdit *>("DateTimePicker1")->setDate(QDate(2024, 1, 1));
+        QCOMPARE(gridKeys(grid(&screen, 1)), before);
+        query(&screen, day);
+        QCOMPARE(gridKeys(grid(&screen, 1)), before);
+    }
+
+    void exportWritesEvenAnEmptyDayButNotANeverRunQuery()
+    {
+        QTemporaryDir dir;
+        Tyiri screen;
+        screen.show();
+        {
+            ModalAnswerer answers;
+            answers.strict();
+            QTest::mouseDClick(grid(&screen, 2)->view()->viewport(), Qt::LeftButton);
+            QTest::qWait(50);
+            QVERIFY(answers.seen().isEmpty());
+        }
+
+        query(&screen, "2024-02-11"); // nothing that day
+        ModalAnswerer answers;
+        answers.file(dir.filePath("empty")).button(QMessageBox::Ok);
+        QTest::mouseDClick(grid(&screen, 2)->view()->viewport(), Qt::LeftButton);
+        QVERIFY(answers.waitDone());
+        QCOMPARE(answers.seen().size(), 2);
+        QCOMPARE(answers.seen().at(0).objectName, QStringLiteral("SaveDialog2"));
+        QCOMPARE(answers.seen().at(1).title, QStringLiteral("提示！"));
+        QCOMPARE(answers.seen().at(1).text, QStringLiteral("倒出数据成功！"));
+        QCOMPARE(answers.seen().at(1).icon, QMessageBox::Information);
+        const Sheet sheet = readXls(dir.filePath("empty.xls"));
+        QCOMPARE(sheetRows(sheet), 2); // titles and footer
+        QCOMPARE(sheet.at({0, 2}), QStringLiteral("联系人"));
+        QCOMPARE(sheet.at({1, 1}), QStringLiteral("合计次数"));
+        QCOMPARE(sheet.at({1, 3}), QStringLiteral("0"));
+        QCOMPARE(sheet.at({1, 8}), QStringLiteral("0"));
+
+        query(&screen, "2024-01-05");
+        answers.file(dir.filePath("ledger")).button(QMessageBox::Ok);
+        QTest::mouseDClick(grid(&screen, 3)->view()->viewport(), Qt::LeftButton);
+        QVERIFY(answers.waitDone());
+        const Sheet ledger = readXls(dir.filePath("ledger.xls"));
+        const QStringList day = keys([](const Record &r) { return r.date == "2024-01-05"; });
+        QCOMPARE(sheetRows(ledger), day.size() + 2);
+        QCOMPARE(ledger.at({day.size() + 1, 6}), totalsOf(day).amount.toString());
+    }
+};
+
+QTEST_MAIN(TestYiri)
+#include "tst_yiri.moc"
