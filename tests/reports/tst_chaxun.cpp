@@ -182,7 +182,7 @@ private slots:
         QStringList states;
         for (int r = 0; r < ledger->rowCount(); ++r)
             states << ledger->cellText(r, state);
-        QCOMPARE(states, QStringList({"已付款", "已付款", "未付款"}));
+        QCOMPARE(states, QStringList({"已付款", "已付款", "已付款", "未付款"}));
     }
 
     void footersTotalTheWholeResult()
