@@ -5,11 +5,13 @@
 
 #include "data/resultset.h"
 #include "data/tdm1.h"
+#include "reports/reportprint.h"
 #include "reports/yirifrm.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -153,6 +155,38 @@ private slots:
         const QStringList day = keys([](const Record &r) { return r.date == "2024-01-05"; });
         QCOMPARE(sheetRows(ledger), day.size() + 2);
         QCOMPARE(ledger.at({day.size() + 1, 6}), totalsOf(day).amount.toString());
+    }
+
+    void printRendersEveryRowOnCountedPages()
+    {
+        QCOMPARE(ReportPrint::headerRight(2, 5), QStringLiteral("第2页 共5页"));
+        QVERIFY(ReportPrint::headerLeft().startsWith(QStringLiteral("打印日期时间:")
+                                                     + QDate::currentDate().toString(Qt::ISODate)
+                                                     + " "));
+        // Enough ledger rows for several pages.
+        const QSqlDatabase db = DM1()->ADOConnection1();
+        for (int i = 0; i < 150; ++i)
+            Db::exec(db,
+                     "insert into 帐款明细 (id, 客户编号, 客户名称, 应付金额, 付款情况, 日期) "
+                     "values (?, 9, '多页', 10000, '未付款', '2024-06-01')",
+                     {"批量" + QString::number(i)});
+        Tyiri screen;
+        screen.show();
+        query(&screen, "2024-06-01");
+        QCOMPARE(grid(&screen, 3)->rowCount(), 150);
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("ledger.pdf"));
+        const int pages = ReportPrint(grid(&screen, 3), "一日帐款情况汇总").paint(&printer);
+        QVERIFY(pages > 1);
+        QCOMPARE(printer.docName(), QStringLiteral("表格信息"));
+        QFile pdf(dir.filePath("ledger.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(int(bytes.count("/Type /Page\n")), pages);
+        Db::exec(db, "delete from 帐款明细 where id like '批量%'");
     }
 };
 
