@@ -9,6 +9,15 @@
 #include "maintenance/guanyufrm.h"
 #include "maintenance/maintenanceactions.h"
 #include "maintenance/zhenglifrm.h"
+#include "master/kehufrm.h"
+#include "master/xiangmufrm.h"
+#include "master/xiangzhenfrm.h"
+#include "master/xinzengkehufrm.h"
+#include "master/xiugaikehufrm.h"
+#include "reports/chaxunfrm.h"
+#include "reports/huizongfrm.h"
+#include "reports/jiaokuanjilufrm.h"
+#include "reports/yirifrm.h"
 
 namespace ScreenRegistry {
 
@@ -18,6 +27,13 @@ void wireAll()
     // Handlers of the main window: registerAction("N3", [](QWidget *main) { … });
     registerChild("N6", [] { return new Tzhengli; });
     registerChild("N7", [] { return new Tdayinshezhi; });
+    registerChild("N30", [] { return new Tchaxun; });
+    registerChild("N34", [] { return new Tjiaokuanjilu; });
+    registerChild("N5", [] { return new Tyiri; });
+    registerChild("N40", [] { return new Thuizong; });
+    registerChild("N32", [] { return new Tkehu; });
+    registerChild("N33", [] { return new Txiangmu; });
+    registerChild("N41", [] { return new Txiangzhen; });
     registerAction("N3", MaintenanceActions::manualBackup);
     registerAction("N12", MaintenanceActions::restore);
     registerAction("N4", MaintenanceActions::initialise);
@@ -36,6 +52,8 @@ void createStartupDialogs()
     // xiugaikehu(); xinzengkehu();
     xiugaicaozuoyuan();
     guanyu();
+    xiugaikehu();
+    xinzengkehu();
 }
 
 } // namespace ScreenRegistry
