@@ -48,6 +48,11 @@ void TDM1::rebindResultSets()
 TDM1::~TDM1()
 {
     close();
+    // The result sets hold the connection; they go before it is removed.
+    for (ResultSet *&query : m_queries) {
+        delete query;
+        query = nullptr;
+    }
     QSqlDatabase::removeDatabase(m_connectionName);
     if (g_instance == this)
         g_instance = nullptr;

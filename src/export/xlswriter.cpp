@@ -25,13 +25,20 @@ QByteArray cellHead(int row, int column)
 QByteArray XlsWriter::labelBytes(const QString &text)
 {
     QByteArray out;
+    // Code page 936 as spreadsheet programs read it; GB18030's one- and two-byte part is the
+    // fallback where the converter lacks GBK (it differs only in a few rare characters).
+    QStringEncoder gbk("GBK");
+    const bool haveGbk = gbk.isValid();
     QStringEncoder gb18030("GB18030");
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QByteArray bytes = gb18030.encode(QStringView(text).mid(i, length));
+        const QStringView character = QStringView(text).mid(i, length);
         i += length;
-        // GBK is the one- and two-byte part of GB18030; four-byte characters are not in it.
-        if (bytes.isEmpty() || bytes.size() > 2)
+        QByteArray bytes = haveGbk ? QByteArray(gbk.encode(character))
+                                   : QByteArray(gb18030.encode(character));
+        // The converter puts a substitute for a character it cannot map.
+        const bool substituted = (bytes == "?" && character != u"?") || bytes == "\x1a";
+        if (substituted || bytes.isEmpty() || bytes.size() > 2)
             bytes = "?";
         if (out.size() + bytes.size() > 255)
             break;

@@ -175,7 +175,8 @@ protected:
         QPainter painter(this);
         painter.fillRect(rect(), QColor(255, 255, 200));
         const QHeaderView *header = m_view->horizontalHeader();
-        const int offset = m_view->viewport()->mapTo(this, QPoint(0, 0)).x();
+        // Both live in the grid widget: map through it.
+        const int offset = m_view->viewport()->mapTo(parentWidget(), QPoint(0, 0)).x() - x();
         painter.setPen(palette().color(QPalette::Mid));
         for (int i = 0; i < m_texts.size() && i < header->count(); ++i) {
             const QRect cell(offset + header->sectionViewportPosition(i), 0, header->sectionSize(i),
