@@ -1,0 +1,265 @@
+#include "dinggoufrm.h"
+
+#include "data/dberror.h"
+#include "data/salesstore.h"
+#include "data/session.h"
+#include "data/tdm1.h"
+#include "entryparts.h"
+#include "master/xinzengkehufrm.h"
+#include "ui/enterchain.h"
+#include "ui/messages.h"
+#include "ui/moneykeyfilter.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString PaymentKey = QStringLiteral("订购付款");
+const QString Hint = QStringLiteral("提示");
+} // namespace
+
+using EntryParts::field;
+
+Tdinggou::Tdinggou(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("dinggou"));
+    setWindowTitle(QStringLiteral("定购录入"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(401, 604);
+
+    auto *group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    m_number = field(group, "Edit7", QStringLiteral("输入客户编号后请回车"));
+    m_name = field(group, "Edit1", QStringLiteral("输入客户名称后请回车"));
+    m_contact = field(group, "Edit9");
+    m_telephone = field(group, "Edit3", QStringLiteral("输入客户电话后请回车"));
+    m_mobile = field(group, "Edit8", QStringLiteral("输入手机号后请回车"));
+    m_address = field(group, "Edit2");
+    m_taxNumber = field(group, "Edit10");
+    for (QLineEdit *readOnly : {m_contact, m_address, m_taxNumber})
+        readOnly->setReadOnly(true);
+    m_model = field(group, "Edit4");
+    m_serial = field(group, "Edit5");
+    m_price = field(group, "Edit6");
+    m_date = new QDateEdit(QDate::currentDate(), group);
+    m_date->setObjectName(QStringLiteral("DateTimePicker1"));
+    m_date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_date->setCalendarPopup(true);
+    m_staff = field(group, "Edit11");
+    m_remark = new QPlainTextEdit(group);
+    m_remark->setObjectName(QStringLiteral("Memo1"));
+    m_remark->setFixedHeight(53);
+    m_invoice = field(group, "Edit12");
+    m_profit = field(group, "Edit13");
+    MoneyKeyFilter::install(m_price);
+    MoneyKeyFilter::install(m_profit);
+    m_payment = new PaymentGroup(group);
+    m_newCustomer = new QPushButton(QStringLiteral("新增客户"), group);
+    m_newCustomer->setObjectName(QStringLiteral("BitBtn6"));
+
+    auto *grid = new QGridLayout(group);
+    int row = 0;
+    auto addRow = [&](const QString &label, QWidget *w, QWidget *beside = nullptr) {
+        grid->addWidget(new QLabel(label, group), row, 0);
+        grid->addWidget(w, row, 1);
+        if (beside)
+            grid->addWidget(beside, row, 2);
+        ++row;
+    };
+    addRow(QStringLiteral("客户编号"), m_number, EntryParts::enterMark(group, "Label18"));
+    grid->addWidget(m_newCustomer, 0, 3);
+    addRow(QStringLiteral("客户名称"), m_name, EntryParts::enterMark(group, "Label19"));
+    addRow(QStringLiteral("联系人"), m_contact);
+    addRow(QStringLiteral("电话"), m_telephone, EntryParts::enterMark(group, "Label20"));
+    addRow(QStringLiteral("手机"), m_mobile, EntryParts::enterMark(group, "Label21"));
+    addRow(QStringLiteral("地址"), m_address);
+    addRow(QStringLiteral("单位税号"), m_taxNumber);
+    grid->addWidget(m_payment, row, 2, 3, 2);
+    addRow(QStringLiteral("订购型号"), m_model);
+    addRow(QStringLiteral("主机序列号"), m_serial);
+    addRow(QStringLiteral("价格"), m_price);
+    addRow(QStringLiteral("销售日期"), m_date);
+    addRow(QStringLiteral("客服人员"), m_staff);
+    addRow(QStringLiteral("备注"), m_remark);
+    addRow(QStringLiteral("发票号码"), m_invoice);
+    addRow(QStringLiteral("利润"), m_profit, new QLabel(QStringLiteral("元"), group));
+
+    m_save = new QPushButton(QStringLiteral("保存"), this);
+    m_save->setObjectName(QStringLiteral("BitBtn2"));
+    m_exit = new QPushButton(QStringLiteral("退出"), this);
+    m_exit->setObjectName(QStringLiteral("BitBtn3"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_exit);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+
+    EntryParts::tabOrder({m_number, m_name, m_telephone, m_mobile, m_address, m_contact,
+                          m_taxNumber, m_model, m_serial, m_price, m_date, m_staff, m_remark,
+                          m_payment, m_newCustomer, m_invoice, m_profit});
+
+    m_enter = new EnterChain(this);
+    m_enter->onEnter(m_number, [this] {
+        if (!m_number->text().isEmpty())
+            lookUp(CustomerStore::Column::Number, m_number);
+    });
+    m_enter->onEnter(m_name, [this] { lookUp(CustomerStore::Column::Name, m_name); });
+    m_enter->onEnter(m_telephone,
+                     [this] { lookUp(CustomerStore::Column::Telephone, m_telephone); });
+    m_enter->onEnter(m_mobile, [this] { lookUp(CustomerStore::Column::Mobile, m_mobile); });
+    m_enter->chain({m_model, m_serial, m_price, m_date, m_staff, m_remark, m_invoice, m_profit});
+    m_enter->onEnter(m_profit, [this] {
+        if (m_save->isEnabled())
+            m_save->setFocus();
+    });
+
+    connect(m_save, &QPushButton::clicked, this, &Tdinggou::save);
+    connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_newCustomer, &QPushButton::clicked, this, [] { xinzengkehu()->exec(); });
+}
+
+void Tdinggou::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void Tdinggou::FormShow()
+{
+    m_payment->load(PaymentKey);
+    clearFields();
+    m_date->setDate(QDate::currentDate());
+    m_save->setEnabled(false);
+}
+
+void Tdinggou::closeEvent(QCloseEvent *event)
+{
+    m_payment->store(PaymentKey);
+    QWidget::closeEvent(event);
+}
+
+void Tdinggou::clearFields()
+{
+    for (QLineEdit *edit : {m_number, m_name, m_telephone, m_mobile, m_address, m_contact,
+                            m_taxNumber, m_model, m_serial, m_price, m_staff, m_invoice, m_profit})
+        edit->clear();
+    m_remark->clear();
+}
+
+void Tdinggou::lookUp(CustomerStore::Column column, QLineEdit *searched)
+{
+    std::optional<Customer> found;
+    try {
+        CustomerStore store(DM1()->ADOConnection1());
+        if (column == CustomerStore::Column::Number) {
+            if (const std::optional<qint64> number = CustomerStore::parseNumber(searched->text()))
+                found = store.find(*number);
+        } else {
+            found = store.findFirst(column, searched->text());
+        }
+    } catch (const DbError &e) {
+        Messages::generalError(this, e.text());
+        return;
+    }
+    if (!found) {
+        Messages::error(this, Hint, QStringLiteral("此客户不存在！"));
+        m_save->setEnabled(false);
+        clearCustomerOnMiss(column);
+        searched->setFocus();
+        return;
+    }
+    const QString typed = searched->text();
+    takeCustomer(*found);
+    if (column != CustomerStore::Column::Number)
+        searched->setText(typed); // the searched field keeps what was typed
+}
+
+void Tdinggou::takeCustomer(const Customer &c)
+{
+    m_name->setText(c.name);
+    m_address->setText(c.address);
+    m_telephone->setText(c.telephone);
+    m_number->setText(QString::number(c.number));
+    m_mobile->setText(c.mobile);
+    m_contact->setText(c.contact);
+    m_taxNumber->setText(c.taxNumber);
+    m_save->setEnabled(true);
+    m_model->setFocus();
+}
+
+void Tdinggou::clearCustomerOnMiss(CustomerStore::Column column)
+{
+    for (QLineEdit *edit : {m_name, m_telephone, m_address, m_model, m_number, m_mobile, m_contact,
+                            m_taxNumber, m_staff})
+        edit->clear();
+    if (column == CustomerStore::Column::Name)
+        m_invoice->clear();
+}
+
+void Tdinggou::save()
+{
+    m_name->setText(m_name->text().trimmed());
+    m_price->setText(m_price->text().trimmed());
+    if (m_name->text().isEmpty() || m_price->text().isEmpty()) {
+        Messages::error(this, Hint, QStringLiteral("信息不完整！"));
+        return;
+    }
+    if (m_profit->text().isEmpty())
+        m_profit->setText(QStringLiteral("0"));
+    const std::optional<Money> price = EntryParts::amount(this, m_price, QStringLiteral("价格"));
+    if (!price)
+        return;
+    const std::optional<Money> profit = EntryParts::amount(this, m_profit, QStringLiteral("利润"));
+    if (!profit)
+        return;
+
+    Sale sale;
+    sale.customer = {0,
+                     m_name->text(),
+                     m_address->text(),
+                     m_telephone->text(),
+                     m_mobile->text(),
+                     m_contact->text(),
+                     m_taxNumber->text()};
+    sale.model = m_model->text();
+    sale.serial = m_serial->text();
+    sale.price = *price;
+    sale.profit = *profit;
+    sale.serviceStaff = m_staff->text();
+    sale.invoiceNumber = m_invoice->text();
+    sale.remark = m_remark->toPlainText();
+    sale.date = m_date->date();
+    sale.operatorNumber = Session::current().number;
+    try {
+        const QSqlDatabase db = DM1()->ADOConnection1();
+        // The number may have been typed over after the customer was taken.
+        const std::optional<qint64> number = CustomerStore::parseNumber(m_number->text());
+        if (!number || !CustomerStore(db).find(*number)) {
+            Messages::error(this, Hint, QStringLiteral("此客户不存在！"));
+            m_number->setFocus();
+            return;
+        }
+        sale.customer.number = *number;
+        SalesStore(db).record(sale, m_payment->isPaid());
+    } catch (const DbError &e) {
+        Messages::plain(this, e.text()); // nothing was written; the form keeps its values
+        return;
+    }
+    Messages::information(this, Hint, QStringLiteral("订购资料录入成功！"));
+    clearFields();
+    m_save->setEnabled(false);
+    if (m_number->isEnabled())
+        m_number->setFocus();
+}

@@ -1,0 +1,84 @@
+#include "entryparts.h"
+
+#include "data/ledgerstore.h"
+#include "data/settingsfile.h"
+#include "ui/messages.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+PaymentGroup::PaymentGroup(QWidget *parent)
+    : QGroupBox(QStringLiteral("付款情况"), parent)
+{
+    setObjectName(QStringLiteral("RzRadioGroup2"));
+    setStyleSheet(QStringLiteral("QGroupBox { color: red; }"));
+    m_paid = new QRadioButton(PaymentState::paid(), this);
+    m_unpaid = new QRadioButton(PaymentState::unpaid(), this);
+    auto *layout = new QVBoxLayout(this);
+    for (QRadioButton *item : {m_paid, m_unpaid}) {
+        item->setStyleSheet(QStringLiteral("color: blue; font-size: 16px;"));
+        layout->addWidget(item);
+    }
+    m_paid->setChecked(true);
+}
+
+bool PaymentGroup::isPaid() const
+{
+    return m_paid->isChecked();
+}
+
+void PaymentGroup::setPaid(bool paid)
+{
+    (paid ? m_paid : m_unpaid)->setChecked(true);
+}
+
+void PaymentGroup::load(const QString &key)
+{
+    setPaid(SettingsFile::programSettings().read(key, PaymentState::paid())
+            != PaymentState::unpaid());
+}
+
+void PaymentGroup::store(const QString &key) const
+{
+    SettingsFile::programSettings().write(key,
+                                          isPaid() ? PaymentState::paid() : PaymentState::unpaid());
+}
+
+namespace EntryParts {
+
+QLineEdit *field(QWidget *parent, const char *objectName, const QString &hint)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(objectName));
+    if (!hint.isEmpty())
+        edit->setToolTip(hint);
+    return edit;
+}
+
+QLabel *enterMark(QWidget *parent, const char *objectName)
+{
+    auto *label = new QLabel(QStringLiteral("[回车]"), parent);
+    label->setObjectName(QLatin1String(objectName));
+    label->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 15px;"));
+    return label;
+}
+
+void tabOrder(const QList<QWidget *> &widgets)
+{
+    for (qsizetype i = 0; i + 1 < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i], widgets[i + 1]);
+}
+
+std::optional<Money> amount(QWidget *screen, QLineEdit *field, const QString &label)
+{
+    const std::optional<Money> value = Money::parse(field->text());
+    if (!value) {
+        Messages::error(screen, QStringLiteral("提示"), label + QStringLiteral("不是有效的金额！"));
+        field->setFocus();
+    }
+    return value;
+}
+
+} // namespace EntryParts

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "data/money.h"
+
+#include <QGroupBox>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+// The payment state of the sales and repair entry screens ("已付款" / "未付款"), remembered in
+// myini.ini so the next opening starts with the state last used.
+class PaymentGroup : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit PaymentGroup(QWidget *parent = nullptr);
+
+    bool isPaid() const;
+    void setPaid(bool paid);
+
+    // Selects the state stored under `key` (paid unless it reads exactly "未付款").
+    void load(const QString &key);
+    void store(const QString &key) const;
+
+private:
+    QRadioButton *m_paid = nullptr;
+    QRadioButton *m_unpaid = nullptr;
+};
+
+namespace EntryParts {
+
+QLineEdit *field(QWidget *parent, const char *objectName, const QString &hint = {});
+// The bold red "[回车]" beside a field that acts on Enter.
+QLabel *enterMark(QWidget *parent, const char *objectName);
+
+// Tab moves through `widgets` in this order.
+void tabOrder(const QList<QWidget *> &widgets);
+
+// The amount typed into a money field. Text that is not an amount is refused with
+// "<label>不是有效的金额！" and the field gets the focus; nothing is guessed.
+std::optional<Money> amount(QWidget *screen, QLineEdit *field, const QString &label);
+
+} // namespace EntryParts
