@@ -5,7 +5,7 @@
 #include "data/session.h"
 #include "data/tdm1.h"
 #include "entryparts.h"
-#include "master/xinzengkehufrm.h"
+#include "master/customersearchpanel.h"
 #include "ui/enterchain.h"
 #include "ui/messages.h"
 #include "ui/moneykeyfilter.h"
@@ -64,22 +64,29 @@ Tdinggou::Tdinggou(QWidget *parent)
     m_payment = new PaymentGroup(group);
     m_newCustomer = new QPushButton(QStringLiteral("新增客户"), group);
     m_newCustomer->setObjectName(QStringLiteral("BitBtn6"));
+    QPushButton *fuzzyName = EntryParts::fuzzyButton(group, "BitBtn1");
+    QPushButton *fuzzyTelephone = EntryParts::fuzzyButton(group, "BitBtn7");
+    QPushButton *fuzzyMobile = EntryParts::fuzzyButton(group, "BitBtn8");
 
     auto *grid = new QGridLayout(group);
     int row = 0;
-    auto addRow = [&](const QString &label, QWidget *w, QWidget *beside = nullptr) {
+    auto addRow = [&](const QString &label, QWidget *w, QWidget *beside = nullptr,
+                      QWidget *more = nullptr) {
         grid->addWidget(new QLabel(label, group), row, 0);
         grid->addWidget(w, row, 1);
         if (beside)
             grid->addWidget(beside, row, 2);
+        if (more)
+            grid->addWidget(more, row, 3);
         ++row;
     };
-    addRow(QStringLiteral("客户编号"), m_number, EntryParts::enterMark(group, "Label18"));
-    grid->addWidget(m_newCustomer, 0, 3);
-    addRow(QStringLiteral("客户名称"), m_name, EntryParts::enterMark(group, "Label19"));
+    addRow(QStringLiteral("客户编号"), m_number, EntryParts::enterMark(group, "Label18"),
+           m_newCustomer);
+    addRow(QStringLiteral("客户名称"), m_name, EntryParts::enterMark(group, "Label19"), fuzzyName);
     addRow(QStringLiteral("联系人"), m_contact);
-    addRow(QStringLiteral("电话"), m_telephone, EntryParts::enterMark(group, "Label20"));
-    addRow(QStringLiteral("手机"), m_mobile, EntryParts::enterMark(group, "Label21"));
+    addRow(QStringLiteral("电话"), m_telephone, EntryParts::enterMark(group, "Label20"),
+           fuzzyTelephone);
+    addRow(QStringLiteral("手机"), m_mobile, EntryParts::enterMark(group, "Label21"), fuzzyMobile);
     addRow(QStringLiteral("地址"), m_address);
     addRow(QStringLiteral("单位税号"), m_taxNumber);
     grid->addWidget(m_payment, row, 2, 3, 2);
@@ -105,19 +112,17 @@ Tdinggou::Tdinggou(QWidget *parent)
     layout->addWidget(group);
     layout->addLayout(buttons);
 
-    EntryParts::tabOrder({m_number, m_name, m_telephone, m_mobile, m_address, m_contact,
-                          m_taxNumber, m_model, m_serial, m_price, m_date, m_staff, m_remark,
-                          m_payment, m_newCustomer, m_invoice, m_profit});
+    EntryParts::tabOrder({m_number,      m_name,         m_telephone, m_mobile,  m_address,
+                          m_contact,     m_taxNumber,    m_model,     m_serial,  m_price,
+                          m_date,        m_staff,        m_remark,    m_payment, fuzzyName,
+                          m_newCustomer, fuzzyTelephone, fuzzyMobile, m_invoice, m_profit});
+
+    // The search panel's result list lies over the customer fields while it is shown.
+    const CustomerSearchConfig search = CustomerSearchConfig::dinggou();
+    grid->addWidget(CustomerSearchPanel::buildResultGroup(group, search), 0, 0, 7, 4);
+    new CustomerSearchPanel(this, search);
 
     m_enter = new EnterChain(this);
-    m_enter->onEnter(m_number, [this] {
-        if (!m_number->text().isEmpty())
-            lookUp(CustomerStore::Column::Number, m_number);
-    });
-    m_enter->onEnter(m_name, [this] { lookUp(CustomerStore::Column::Name, m_name); });
-    m_enter->onEnter(m_telephone,
-                     [this] { lookUp(CustomerStore::Column::Telephone, m_telephone); });
-    m_enter->onEnter(m_mobile, [this] { lookUp(CustomerStore::Column::Mobile, m_mobile); });
     m_enter->chain({m_model, m_serial, m_price, m_date, m_staff, m_remark, m_invoice, m_profit});
     m_enter->onEnter(m_profit, [this] {
         if (m_save->isEnabled())
@@ -126,7 +131,6 @@ Tdinggou::Tdinggou(QWidget *parent)
 
     connect(m_save, &QPushButton::clicked, this, &Tdinggou::save);
     connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_newCustomer, &QPushButton::clicked, this, [] { xinzengkehu()->exec(); });
 }
 
 void Tdinggou::showEvent(QShowEvent *event)
@@ -156,56 +160,6 @@ void Tdinggou::clearFields()
                             m_taxNumber, m_model, m_serial, m_price, m_staff, m_invoice, m_profit})
         edit->clear();
     m_remark->clear();
-}
-
-void Tdinggou::lookUp(CustomerStore::Column column, QLineEdit *searched)
-{
-    std::optional<Customer> found;
-    try {
-        CustomerStore store(DM1()->ADOConnection1());
-        if (column == CustomerStore::Column::Number) {
-            if (const std::optional<qint64> number = CustomerStore::parseNumber(searched->text()))
-                found = store.find(*number);
-        } else {
-            found = store.findFirst(column, searched->text());
-        }
-    } catch (const DbError &e) {
-        Messages::generalError(this, e.text());
-        return;
-    }
-    if (!found) {
-        Messages::error(this, Hint, QStringLiteral("此客户不存在！"));
-        m_save->setEnabled(false);
-        clearCustomerOnMiss(column);
-        searched->setFocus();
-        return;
-    }
-    const QString typed = searched->text();
-    takeCustomer(*found);
-    if (column != CustomerStore::Column::Number)
-        searched->setText(typed); // the searched field keeps what was typed
-}
-
-void Tdinggou::takeCustomer(const Customer &c)
-{
-    m_name->setText(c.name);
-    m_address->setText(c.address);
-    m_telephone->setText(c.telephone);
-    m_number->setText(QString::number(c.number));
-    m_mobile->setText(c.mobile);
-    m_contact->setText(c.contact);
-    m_taxNumber->setText(c.taxNumber);
-    m_save->setEnabled(true);
-    m_model->setFocus();
-}
-
-void Tdinggou::clearCustomerOnMiss(CustomerStore::Column column)
-{
-    for (QLineEdit *edit : {m_name, m_telephone, m_address, m_model, m_number, m_mobile, m_contact,
-                            m_taxNumber, m_staff})
-        edit->clear();
-    if (column == CustomerStore::Column::Name)
-        m_invoice->clear();
 }
 
 void Tdinggou::save()

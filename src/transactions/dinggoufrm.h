@@ -1,7 +1,5 @@
 #pragma once
 
-#include "data/customerstore.h"
-
 #include <QWidget>
 
 class EnterChain;
@@ -26,9 +24,6 @@ protected:
 
 private:
     void FormShow();
-    void lookUp(CustomerStore::Column column, QLineEdit *searched);
-    void takeCustomer(const Customer &customer);
-    void clearCustomerOnMiss(CustomerStore::Column column);
     void save(); // BitBtn2 "保存"
     void clearFields();
 

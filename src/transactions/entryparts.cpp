@@ -6,7 +6,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 PaymentGroup::PaymentGroup(QWidget *parent)
@@ -63,6 +65,16 @@ QLabel *enterMark(QWidget *parent, const char *objectName)
     label->setObjectName(QLatin1String(objectName));
     label->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 15px;"));
     return label;
+}
+
+QPushButton *fuzzyButton(QWidget *parent, const char *objectName)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setIcon(parent->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    button->setToolTip(QStringLiteral("模糊查找"));
+    button->setFixedWidth(28);
+    return button;
 }
 
 void tabOrder(const QList<QWidget *> &widgets)

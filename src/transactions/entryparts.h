@@ -10,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 // The payment state of the sales and repair entry screens ("已付款" / "未付款"), remembered in
@@ -37,6 +38,9 @@ namespace EntryParts {
 QLineEdit *field(QWidget *parent, const char *objectName, const QString &hint = {});
 // The bold red "[回车]" beside a field that acts on Enter.
 QLabel *enterMark(QWidget *parent, const char *objectName);
+
+// The small picture button "模糊查找" beside a look-up field.
+QPushButton *fuzzyButton(QWidget *parent, const char *objectName);
 
 // Tab moves through `widgets` in this order.
 void tabOrder(const QList<QWidget *> &widgets);
