@@ -121,19 +121,24 @@ void EditableTable::post()
 
 void EditableTable::cancel()
 {
-    if (m_state == State::Insert) {
-        const int row = m_editRow;
+    if (m_state == State::Browse)
+        return;
+    // Browse first: views react to the removal (moving their current row) and must not see
+    // a row still being inserted.
+    const State was = m_state;
+    const int row = m_editRow;
+    m_state = State::Browse;
+    m_editRow = -1;
+    if (was == State::Insert) {
         beginRemoveRows({}, row, row);
         m_rows.removeAt(row);
         endRemoveRows();
-    } else if (m_state == State::Edit) {
-        m_rows[m_editRow].values = m_original;
-        emit dataChanged(index(m_editRow, 0), index(m_editRow, columnCount() - 1));
     } else {
-        return;
+        m_rows[row].values = m_original;
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     }
     m_original.clear();
-    setState(State::Browse, -1);
+    emit stateChanged(m_state);
 }
 
 void EditableTable::deleteRow(int row)

@@ -103,8 +103,8 @@ void DataNavigator::insertRecord()
     commitEditor();
     if (m_table->state() != EditableTable::State::Browse && !postRecord())
         return;
-    const int row = m_table->insertAt(qMax(0, m_grid->currentRow()));
     m_moving = true;
+    const int row = m_table->insertAt(qMax(0, m_grid->currentRow()));
     m_grid->setCurrentRow(row);
     m_moving = false;
     m_grid->view()->edit(m_grid->view()->currentIndex());
@@ -121,11 +121,13 @@ void DataNavigator::deleteRecord()
     if (!Messages::question(this, QStringLiteral("确认"), QStringLiteral("删除记录吗？")))
         return;
     commitEditor();
+    m_moving = true;
     try {
         m_table->deleteRow(row);
     } catch (const DbError &e) {
         Messages::generalError(this, e.text());
     }
+    m_moving = false;
     updateButtons();
 }
 
@@ -167,7 +169,9 @@ void DataNavigator::cancelRecord()
         QMetaObject::invokeMethod(
                 view, "closeEditor", Q_ARG(QWidget *, editor),
                 Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::RevertModelCache));
+    m_moving = true;
     m_table->cancel();
+    m_moving = false;
     updateButtons();
 }
 
