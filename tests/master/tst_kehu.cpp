@@ -227,6 +227,35 @@ private slots:
         QCOMPARE(names(s.grid)[1], QStringLiteral("李四改"));
     }
 
+    void newOpensTheNewCustomerDialogAndModifyRefusesABadDate()
+    {
+        TestFolder folder;
+        addCustomers();
+        Db::exec(DM1()->ADOConnection1(),
+                 QStringLiteral("update 客户信息 set 起用日期 = null where 客户编号 = 1"));
+        Screen s;
+        {
+            ModalAnswerer answers;
+            QString proposed;
+            answers.dialog([&proposed](QWidget *dialog) {
+                proposed = child<QLineEdit>(dialog, "Edit1")->text();
+                QTest::mouseClick(child<QPushButton>(dialog, "BitBtn2"), Qt::LeftButton);
+            });
+            s.click("BtnNew");
+            QVERIFY(answers.waitDone());
+            QCOMPARE(answers.seen()[0].objectName, QStringLiteral("xinzengkehu"));
+            QCOMPARE(proposed, QStringLiteral("4"));
+        }
+
+        ModalAnswerer dateError;
+        s.selectRow(0);
+        s.click("BtnEdit");
+        QTRY_COMPARE(dateError.seen().size(), 1);
+        QCOMPARE(dateError.seen()[0].kind, QStringLiteral("QMessageBox"));
+        QCOMPARE(dateError.seen()[0].icon, QMessageBox::Critical);
+        QVERIFY(!dateError.sawUnexpected()); // the modify dialog was not opened
+    }
+
     void exportWritesTheRowsShown()
     {
         TestFolder folder;
