@@ -17,6 +17,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <memory>
+
 namespace MaintenanceActions {
 
 namespace {
@@ -24,8 +26,7 @@ namespace {
 // The save dialog proposes the day the program was started, as the original did.
 const QDate startupDay = QDate::currentDate();
 
-const QStringList BackupFilters {QStringLiteral("BAK文件 (*.BAK)"),
-                                 QStringLiteral("所有文件 (*.*)")};
+const QStringList BackupFilters {QStringLiteral("BAK文件 (*.BAK)"), QStringLiteral("所有文件 (*)")};
 
 QString databaseFile()
 {
@@ -34,23 +35,29 @@ QString databaseFile()
     return ProgramFolder::databaseFile();
 }
 
-// The chosen file name, or empty when the dialog was cancelled.
+// The chosen file name, or empty when the dialog was cancelled. The main window's own dialog
+// of that name is used when it has one, so it keeps the name chosen last, as the original did.
 QString chooseFile(QWidget *parent, const QString &objectName, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent);
-    dialog.setObjectName(objectName);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QFileDialog *dialog = parent ? parent->findChild<QFileDialog *>(objectName) : nullptr;
+    std::unique_ptr<QFileDialog> own;
+    if (!dialog) {
+        own = std::make_unique<QFileDialog>(parent);
+        dialog = own.get();
+        dialog->setObjectName(objectName);
+        if (mode == QFileDialog::AcceptSave)
+            dialog->selectFile(Dates::toText(startupDay));
+    }
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     // ".bak" is appended to the name chosen, so the chosen file itself is never overwritten.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                       : QFileDialog::ExistingFile);
-    dialog.setNameFilters(BackupFilters);
-    if (mode == QFileDialog::AcceptSave)
-        dialog.selectFile(Dates::toText(startupDay));
-    if (dialog.exec() != QDialog::Accepted)
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                        : QFileDialog::ExistingFile);
+    dialog->setNameFilters(BackupFilters);
+    if (dialog->exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().value(0);
+    return dialog->selectedFiles().value(0);
 }
 
 QString ensureBackupFolder()

@@ -29,6 +29,11 @@ void applyBackground(QWidget *mainWindow, const QString &picture)
         QMetaObject::invokeMethod(mainWindow, "applyBackground", Q_ARG(QString, picture));
         return;
     }
+    // Re-reading the settings picks up the picture just written.
+    if (has(mainWindow, "applyShopSettings()")) {
+        QMetaObject::invokeMethod(mainWindow, "applyShopSettings");
+        return;
+    }
     auto *image = mainWindow->findChild<QWidget *>(QStringLiteral("Image1"));
     if (!image)
         return;
@@ -55,14 +60,22 @@ void applyShopTexts(QWidget *mainWindow, const QString &shopName, const QString 
         label->setProperty("text", shopName);
         label->update();
     }
-    if (auto *pane = mainWindow->findChild<QWidget *>(QStringLiteral("RzMarqueeStatus1")))
-        pane->setProperty("text", slogan);
+    if (auto *pane = mainWindow->findChild<QWidget *>(QStringLiteral("RzMarqueeStatus1"))) {
+        if (has(pane, "setText(QString)"))
+            QMetaObject::invokeMethod(pane, "setText", Q_ARG(QString, slogan));
+        else
+            pane->setProperty("text", slogan);
+    }
 }
 
 void closeAllChildren(QWidget *mainWindow)
 {
     if (!mainWindow)
         return;
+    if (has(mainWindow, "closeAllChildren()")) {
+        QMetaObject::invokeMethod(mainWindow, "closeAllChildren");
+        return;
+    }
     for (QMdiArea *area : mainWindow->findChildren<QMdiArea *>())
         area->closeAllSubWindows();
 }

@@ -134,7 +134,7 @@ private slots:
 
         QCOMPARE(answers.seen().size(), 2);
         QCOMPARE(answers.seen()[0].objectName, QStringLiteral("SaveDialog1"));
-        QCOMPARE(answers.seen()[0].nameFilters, QStringList({"BAK文件 (*.BAK)", "所有文件 (*.*)"}));
+        QCOMPARE(answers.seen()[0].nameFilters, QStringList({"BAK文件 (*.BAK)", "所有文件 (*)"}));
         QCOMPARE(answers.seen()[1].title, QStringLiteral("提示！"));
         QCOMPARE(answers.seen()[1].text, QStringLiteral("备份数据成功！"));
         QCOMPARE(answers.seen()[1].icon, QMessageBox::Information);
