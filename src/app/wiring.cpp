@@ -18,6 +18,10 @@
 #include "reports/huizongfrm.h"
 #include "reports/jiaokuanjilufrm.h"
 #include "reports/yirifrm.h"
+#include "transactions/dingxiugaifrm.h"
+#include "transactions/weixiugaifrm.h"
+#include "transactions/xiugaidinggoujilufrm.h"
+#include "transactions/xiugaiweixiujilufrm.h"
 
 namespace ScreenRegistry {
 
@@ -34,6 +38,8 @@ void wireAll()
     registerChild("N32", [] { return new Tkehu; });
     registerChild("N33", [] { return new Txiangmu; });
     registerChild("N41", [] { return new Txiangzhen; });
+    registerChild("N38", [] { return new Tdingxiugai; });
+    registerChild("N39", [] { return new Tweixiugai; });
     registerAction("N3", MaintenanceActions::manualBackup);
     registerAction("N12", MaintenanceActions::restore);
     registerAction("N4", MaintenanceActions::initialise);
@@ -52,6 +58,8 @@ void createStartupDialogs()
     // xiugaikehu(); xinzengkehu();
     xiugaicaozuoyuan();
     guanyu();
+    xiugaidinggoujilu();
+    xiugaiweixiujilu();
     xiugaikehu();
     xinzengkehu();
 }

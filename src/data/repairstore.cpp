@@ -131,3 +131,8 @@ void RepairStore::remove(qint64 id)
     Db::exec(m_db, QStringLiteral("delete from 维修记录 where id = ?"), {id});
     scope.commit();
 }
+
+ReportQuery RepairStore::correctionList() const
+{
+    return {QStringLiteral("select * from 维修记录 order by 客户名称, id"), {}};
+}

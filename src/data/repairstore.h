@@ -2,6 +2,7 @@
 
 #include "ledgerstore.h"
 #include "money.h"
+#include "reportstore.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -49,6 +50,9 @@ public:
     // As SalesStore::update / remove, for repairs and their "维修<id>" ledger rows.
     void update(const Repair &repair);
     void remove(qint64 id);
+
+    // The correction list: every repair by customer name, equal names in the order recorded.
+    ReportQuery correctionList() const;
 
 private:
     QSqlDatabase m_db;

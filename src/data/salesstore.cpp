@@ -131,3 +131,8 @@ void SalesStore::remove(qint64 id)
     Db::exec(m_db, QStringLiteral("delete from dinggou where id = ?"), {id});
     scope.commit();
 }
+
+ReportQuery SalesStore::correctionList() const
+{
+    return {QStringLiteral("select * from dinggou order by 客户名称, id"), {}};
+}

@@ -2,6 +2,7 @@
 
 #include "ledgerstore.h"
 #include "money.h"
+#include "reportstore.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -51,6 +52,9 @@ public:
     void update(const Sale &sale);
     // Deletes the sale and its ledger row in one transaction; its receipt stays.
     void remove(qint64 id);
+
+    // The correction list: every sale by customer name, equal names in the order recorded.
+    ReportQuery correctionList() const;
 
 private:
     QSqlDatabase m_db;

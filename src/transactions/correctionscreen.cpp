@@ -8,8 +8,11 @@
 #include "ui/datagrid.h"
 #include "ui/messages.h"
 
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -80,23 +83,54 @@ CorrectionScreen::CorrectionScreen(const Layout &layout, QWidget *parent)
         buttons->addWidget(b);
     buttons->addStretch();
     auto *right = new QVBoxLayout;
-    m_fuzzyArea = new QVBoxLayout;
-    right->addLayout(m_fuzzyArea);
+    right->addWidget(CustomerSearchPanel::buildFuzzyGroup(this, layout.search));
     right->addLayout(buttons);
     right->addStretch();
-    m_lookupArea = new QVBoxLayout;
-    auto *top = new QHBoxLayout;
-    top->addLayout(m_lookupArea);
-    top->addLayout(right, 1);
-    auto *main = new QVBoxLayout(this);
-    main->addLayout(top);
-    main->addWidget(listGroup, 1);
+
+    auto *main = new QGridLayout(this);
+    main->addWidget(buildLookupGroup(), 0, 0);
+    main->addLayout(right, 0, 1);
+    main->addWidget(listGroup, 1, 0, 1, 2);
+    main->setColumnStretch(1, 1);
+    main->setRowStretch(1, 1);
+    // The fuzzy search's result list lies over the right-hand part while it is shown.
+    main->addWidget(CustomerSearchPanel::buildResultGroup(this, layout.search), 0, 1, 2, 1);
+    m_search = new CustomerSearchPanel(this, layout.search);
+    connect(m_search, &CustomerSearchPanel::lookedUp, this,
+            [this](CustomerStore::Column column, const QString &value) { loadBy(column, value); });
+    // A customer taken from the result list: its records by the name just filled in.
+    connect(m_search, &CustomerSearchPanel::customerTaken, this, [this] {
+        loadBy(CustomerStore::Column::Name,
+               findChild<QLineEdit *>(m_layout.search.nameEdit)->text());
+    });
 
     connect(all, &QPushButton::clicked, this, &CorrectionScreen::showAll);
     connect(refresh, &QPushButton::clicked, all, &QPushButton::click);
     connect(remove, &QPushButton::clicked, this, &CorrectionScreen::remove);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_grid, &DataGrid::rowDoubleClicked, this, &CorrectionScreen::edit);
+}
+
+QGroupBox *CorrectionScreen::buildLookupGroup()
+{
+    const CustomerSearchConfig &c = m_layout.search;
+    auto *group = new QGroupBox(QStringLiteral("输入检索条件"), this);
+    auto *form = new QFormLayout(group);
+    const std::pair<const char *, std::pair<QString, QString>> rows[]
+            = {{"客户编号", {c.numberEdit, c.numberButton}},
+               {"客户名称", {c.nameEdit, c.nameButton}},
+               {"电话", {c.telephoneEdit, c.telephoneButton}},
+               {"手机", {c.mobileEdit, c.mobileButton}},
+               {"地址", {c.addressEdit, c.addressButton}}};
+    for (const auto &[label, names] : rows) {
+        auto *edit = new QLineEdit(group);
+        edit->setObjectName(names.first);
+        auto *row = new QHBoxLayout;
+        row->addWidget(edit, 1);
+        row->addWidget(button(group, names.second, QStringLiteral("确定")));
+        form->addRow(QString::fromUtf8(label), row);
+    }
+    return group;
 }
 
 void CorrectionScreen::showEvent(QShowEvent *event)
@@ -113,6 +147,10 @@ void CorrectionScreen::showEvent(QShowEvent *event)
 
 void CorrectionScreen::FormShow()
 {
+    const CustomerSearchConfig &c = m_layout.search;
+    for (const QString &name :
+         {c.numberEdit, c.nameEdit, c.telephoneEdit, c.mobileEdit, c.addressEdit, c.fuzzyTextEdit})
+        findChild<QLineEdit *>(name)->clear();
     m_list->close();
     showAll();
 }
@@ -122,10 +160,27 @@ void CorrectionScreen::showAll()
     open(allRecords());
 }
 
-void CorrectionScreen::loadBy(ReportStore::Key key, const QString &value)
+void CorrectionScreen::loadBy(CustomerStore::Column column, const QString &value)
 {
-    if (key == ReportStore::Key::Number && value.isEmpty())
-        return;
+    ReportStore::Key key = ReportStore::Key::Number;
+    switch (column) {
+    case CustomerStore::Column::Number:
+        if (value.isEmpty())
+            return;
+        break;
+    case CustomerStore::Column::Name:
+        key = ReportStore::Key::Name;
+        break;
+    case CustomerStore::Column::Telephone:
+        key = ReportStore::Key::Telephone;
+        break;
+    case CustomerStore::Column::Mobile:
+        key = ReportStore::Key::Mobile;
+        break;
+    case CustomerStore::Column::Address:
+        key = ReportStore::Key::Address;
+        break;
+    }
     open(ReportStore(DM1()->ADOConnection1()).historyBy(m_layout.table, key, value));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/reportstore.h"
+#include "master/customersearchpanel.h"
 
 #include <QList>
 #include <QString>
@@ -10,7 +11,6 @@
 
 class CorrectionDialog;
 class DataGrid;
-class QBoxLayout;
 class QGroupBox;
 class ResultSet;
 
@@ -32,15 +32,16 @@ public:
         QString deleteButton; // object name of "删除记录"
         QString listCaption;
         QList<std::pair<QString, QString>> columns; // field, title (empty: the field's name)
+        CustomerSearchConfig search; // the query variant's controls on this screen
     };
 
     ResultSet *list() const { return m_list; }
     DataGrid *grid() const { return m_grid; }
 
-    // The list narrowed to the records whose own copy of `key` equals `value` exactly, as a
+    // The list narrowed to the records whose own copy of `column` equals `value` exactly, as a
     // look-up of the search panel loads it (whether or not a customer matched). An empty
     // customer number does nothing.
-    void loadBy(ReportStore::Key key, const QString &value);
+    void loadBy(CustomerStore::Column column, const QString &value);
     // BitBtn4 "显示全部…" and BitBtn10 "刷新": every record, by customer name.
     void showAll();
 
@@ -55,11 +56,8 @@ protected:
     virtual void removeRecord(qint64 id) = 0;
     virtual CorrectionDialog *dialog() const = 0;
 
-    // Where the search panel's groups go: left of the buttons, and above them on the right.
-    QBoxLayout *lookupArea() const { return m_lookupArea; }
-    QBoxLayout *fuzzyArea() const { return m_fuzzyArea; }
-
 private:
+    QGroupBox *buildLookupGroup();
     void FormShow();
     void open(const ReportQuery &query);
     void edit(int row); // double-click on DBGridEh1
@@ -71,7 +69,6 @@ private:
     Layout m_layout;
     ResultSet *m_list = nullptr;
     DataGrid *m_grid = nullptr;
-    QBoxLayout *m_lookupArea = nullptr;
-    QBoxLayout *m_fuzzyArea = nullptr;
+    CustomerSearchPanel *m_search = nullptr;
     bool m_placed = false;
 };

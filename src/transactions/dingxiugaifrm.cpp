@@ -30,6 +30,7 @@ CorrectionScreen::Layout salesLayout()
                  {QStringLiteral("日期"), {}},
                  {QStringLiteral("备注"), {}},
                  {QStringLiteral("利润"), {}}};
+    l.search = CustomerSearchConfig::dingxiugai();
     return l;
 }
 } // namespace

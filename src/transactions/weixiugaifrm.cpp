@@ -30,6 +30,7 @@ CorrectionScreen::Layout repairLayout()
                  {QStringLiteral("备注"), {}},
                  {QStringLiteral("发票号码"), {}},
                  {QStringLiteral("利润"), {}}};
+    l.search = CustomerSearchConfig::weixiugai();
     return l;
 }
 } // namespace
