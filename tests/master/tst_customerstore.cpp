@@ -3,7 +3,7 @@
 #include "data/db.h"
 #include "data/pickliststore.h"
 #include "data/tdm1.h"
-#include "testfolder.h"
+#include "support/testfolder.h"
 
 #include <QSqlQuery>
 #include <QTest>
