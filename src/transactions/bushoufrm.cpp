@@ -1,0 +1,260 @@
+#include "bushoufrm.h"
+
+#include "data/dates.h"
+#include "data/session.h"
+#include "data/tdm1.h"
+#include "master/customersearchpanel.h"
+#include "ui/messages.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using Column = CustomerStore::Column;
+
+namespace {
+const QString Hint = QStringLiteral("提示");
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QLineEdit *edit(QWidget *parent, const char *name)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+} // namespace
+
+Tbushou::Tbushou(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("bushou"));
+    setWindowTitle(QStringLiteral("补收欠款"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(1019, 605);
+
+    auto *conditions = new QGroupBox(QStringLiteral("检索条件"), this);
+    conditions->setObjectName(QStringLiteral("GroupBox1"));
+    auto *lookups = new QGridLayout(conditions);
+    const struct
+    {
+        const char *edit, *button, *label;
+    } fields[] = {{"Edit5", "BitBtn1", "客户编号"},
+                  {"Edit1", "BitBtn9", "客户名称"},
+                  {"Edit3", "BitBtn10", "电话"},
+                  {"Edit7", "BitBtn13", "手机"},
+                  {"Edit2", "BitBtn11", "地址"}};
+    int row = 0;
+    for (const auto &f : fields) {
+        lookups->addWidget(new QLabel(QString::fromUtf8(f.label), conditions), row, 0);
+        lookups->addWidget(edit(conditions, f.edit), row, 1);
+        lookups->addWidget(button(conditions, f.button, QStringLiteral("确定")), row, 2);
+        ++row;
+    }
+
+    const CustomerSearchConfig search = CustomerSearchConfig::bushou();
+    QGroupBox *fuzzy = CustomerSearchPanel::buildFuzzyGroup(this, search);
+    fuzzy->setObjectName(QStringLiteral("GroupBox4"));
+
+    QPushButton *showAllButton = button(this, "BitBtn2", QStringLiteral("显示全部欠款"));
+    QPushButton *totalButton = button(this, "BitBtn7", QStringLiteral("计算选中欠款总数"));
+    QPushButton *settleButton = button(this, "BitBtn3", QStringLiteral("补收选中欠款"));
+    QPushButton *exitButton = button(this, "BitBtn4", QStringLiteral("退出"));
+    QPushButton *tickAllButton = button(this, "BitBtn5", QStringLiteral("全选"));
+    QPushButton *untickAllButton = button(this, "BitBtn6", QStringLiteral("全清"));
+    m_total = edit(this, "Edit4");
+    m_total->setReadOnly(true);
+
+    auto *listGroup = new QGroupBox(QStringLiteral("欠款列表"), this);
+    listGroup->setObjectName(QStringLiteral("GroupBox2"));
+    m_list = new QTreeWidget(listGroup);
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setRootIsDecorated(false);
+    m_list->setHeaderLabels(
+            {QStringLiteral("ID"), QStringLiteral("客户编号"), QStringLiteral("客户名称"),
+             QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机"),
+             QStringLiteral("主机序列号"), QStringLiteral("应付金额"), QStringLiteral("日期"),
+             QStringLiteral("备注"), QStringLiteral("经手人")});
+    const int widths[] = {40, 65, 95, 190, 80, 90, 80, 64, 95, 140, 60};
+    for (int c = 0; c < 11; ++c) {
+        m_list->setColumnWidth(c, widths[c]);
+        if (c > 0)
+            m_list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
+    }
+    m_list->setStyleSheet(QStringLiteral("QTreeWidget::item { border: 1px solid #d0d0d0; }"));
+    (new QVBoxLayout(listGroup))->addWidget(m_list);
+
+    // Top: look-ups at the left; fuzzy search, the buttons and the result list at the right.
+    auto *right = new QGridLayout;
+    right->addWidget(fuzzy, 0, 0, 1, 4);
+    right->addWidget(showAllButton, 1, 0);
+    right->addWidget(totalButton, 1, 1);
+    right->addWidget(m_total, 1, 2);
+    right->addWidget(new QLabel(QStringLiteral("元"), this), 1, 3);
+    right->addWidget(settleButton, 2, 0);
+    right->addWidget(exitButton, 2, 1);
+    right->addWidget(CustomerSearchPanel::buildResultGroup(this, search), 1, 0, 3, 4);
+    right->setRowStretch(3, 1);
+    auto *top = new QHBoxLayout;
+    top->addWidget(conditions);
+    top->addLayout(right, 1);
+    auto *ticks = new QHBoxLayout;
+    ticks->addWidget(tickAllButton);
+    ticks->addWidget(untickAllButton);
+    ticks->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(ticks);
+    layout->addWidget(listGroup, 1);
+
+    auto *panel = new CustomerSearchPanel(this, search);
+    connect(panel, &CustomerSearchPanel::lookedUp, this,
+            [this](Column column, const QString &value, bool) { loadFor(column, value); });
+    connect(panel, &CustomerSearchPanel::customerTaken, this,
+            [this](const Customer &c) { loadFor(Column::Name, c.name); });
+    connect(showAllButton, &QPushButton::clicked, this, &Tbushou::showAll);
+    connect(tickAllButton, &QPushButton::clicked, this, [this] { tickAll(true); });
+    connect(untickAllButton, &QPushButton::clicked, this, [this] { tickAll(false); });
+    connect(totalButton, &QPushButton::clicked, this, &Tbushou::total);
+    connect(settleButton, &QPushButton::clicked, this, &Tbushou::settle);
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void Tbushou::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void Tbushou::FormShow()
+{
+    clearFieldsAndList();
+}
+
+void Tbushou::clearFieldsAndList()
+{
+    for (const char *name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"}) {
+        if (auto *e = findChild<QLineEdit *>(QLatin1String(name)))
+            e->clear();
+    }
+    m_list->clear();
+    m_rows.clear();
+}
+
+void Tbushou::loadFor(Column column, const QString &value)
+{
+    m_list->clear();
+    m_rows.clear();
+    LedgerStore::Column byColumn = LedgerStore::Column::Name;
+    switch (column) {
+    case Column::Number:
+        byColumn = LedgerStore::Column::CustomerNumber;
+        break;
+    case Column::Name:
+        byColumn = LedgerStore::Column::Name;
+        break;
+    case Column::Address:
+        byColumn = LedgerStore::Column::Address;
+        break;
+    case Column::Telephone:
+        byColumn = LedgerStore::Column::Phone;
+        break;
+    case Column::Mobile:
+        byColumn = LedgerStore::Column::Mobile;
+        break;
+    }
+    try {
+        fill(LedgerStore(DM1()->ADOConnection1()).unpaid(byColumn, value));
+    } catch (const DbError &e) {
+        Messages::generalError(this, e.text());
+    }
+}
+
+void Tbushou::showAll()
+{
+    m_list->clear();
+    m_rows.clear();
+    try {
+        fill(LedgerStore(DM1()->ADOConnection1()).allUnpaid());
+    } catch (const DbError &e) {
+        Messages::generalError(this, e.text());
+    }
+}
+
+void Tbushou::fill(const QList<LedgerRow> &rows)
+{
+    m_rows = rows;
+    for (const LedgerRow &r : rows) {
+        auto *item = new QTreeWidgetItem(m_list,
+                                         {r.key, QString::number(r.customer.number),
+                                          r.customer.name, r.customer.address, r.customer.phone,
+                                          r.customer.mobile, r.serial, r.amountDue.toString(),
+                                          Dates::toText(r.date), r.remark, r.operatorNumber});
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, Qt::Unchecked);
+        for (int c = 1; c < 11; ++c)
+            item->setTextAlignment(c, Qt::AlignCenter);
+    }
+}
+
+void Tbushou::tickAll(bool ticked)
+{
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
+        m_list->topLevelItem(i)->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+QList<LedgerRow> Tbushou::tickedRows() const
+{
+    // Settling works from the rows as they were loaded, not from the line texts.
+    QList<LedgerRow> rows;
+    for (int i = 0; i < m_list->topLevelItemCount() && i < m_rows.size(); ++i) {
+        if (m_list->topLevelItem(i)->checkState(0) == Qt::Checked)
+            rows << m_rows[i];
+    }
+    return rows;
+}
+
+Money Tbushou::total()
+{
+    Money sum;
+    for (const LedgerRow &r : tickedRows())
+        sum += r.amountDue;
+    m_total->setText(sum.toString());
+    return sum;
+}
+
+void Tbushou::settle()
+{
+    if (total().isZero()) {
+        Messages::error(this, Hint, QStringLiteral("无欠款需要补交！"));
+        return;
+    }
+    try {
+        LedgerStore(DM1()->ADOConnection1())
+                .settle(tickedRows(), QDate::currentDate(), Session::current().number);
+    } catch (const LedgerChanged &e) {
+        // Nothing was written; the list and the ticks stay so it can be listed again.
+        Messages::error(this, Hint,
+                        QStringLiteral("欠款 %1 已被修改或已补收，本次补收未执行，请重新查询！")
+                                .arg(e.key()));
+        return;
+    } catch (const DbError &e) {
+        Messages::plain(this, e.text());
+        return;
+    }
+    Messages::information(this, Hint, QStringLiteral("补收欠款成功！"));
+    clearFieldsAndList();
+}

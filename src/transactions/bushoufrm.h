@@ -1,0 +1,37 @@
+#pragma once
+
+#include "data/customerstore.h"
+#include "data/ledgerstore.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLineEdit;
+class QTreeWidget;
+
+// "补收欠款": lists unpaid ledger rows of one customer or of all, adds up the ticked ones and
+// settles them: each becomes "已付款" and gets a receipt, all in one transaction.
+class Tbushou : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Tbushou(QWidget *parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+    void loadFor(CustomerStore::Column column, const QString &value);
+    void showAll(); // BitBtn2 "显示全部欠款"
+    void fill(const QList<LedgerRow> &rows);
+    void tickAll(bool ticked); // BitBtn5 "全选", BitBtn6 "全清"
+    QList<LedgerRow> tickedRows() const;
+    Money total(); // BitBtn7 "计算选中欠款总数": also shown in Edit4
+    void settle(); // BitBtn3 "补收选中欠款"
+    void clearFieldsAndList();
+
+    QTreeWidget *m_list = nullptr; // ListView1
+    QLineEdit *m_total = nullptr; // Edit4
+    QList<LedgerRow> m_rows; // the listed rows, one per line, as loaded
+};
