@@ -9,6 +9,10 @@
 #include <QPointer>
 #include <QTest>
 
+namespace {
+constexpr const char *AnsweredMark = "_modalAnswererAnswered";
+}
+
 ModalAnswerer::ModalAnswerer(QObject *parent)
     : QObject(parent)
 {
@@ -57,9 +61,11 @@ void ModalAnswerer::poll()
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
-    // A dialog still closing from the previous answer.
-    if (modal == m_lastHandled)
+    // A dialog still closing from an earlier answer. Marked on the object itself: a new box
+    // may well be allocated where the last one was.
+    if (modal->property(AnsweredMark).toBool())
         return;
+    modal->setProperty(AnsweredMark, true);
 
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         m_seen.append({QStringLiteral("QMessageBox"),
@@ -79,7 +85,6 @@ void ModalAnswerer::poll()
             m_unexpected = true;
             b = box->buttons().value(0);
         }
-        m_lastHandled = box;
         QPointer<QMessageBox> guard(box);
         QMetaObject::invokeMethod(
                 box,
@@ -102,12 +107,10 @@ void ModalAnswerer::poll()
             || (m_answers.first().kind != Answer::File
                 && m_answers.first().kind != Answer::CancelFile)) {
             m_unexpected = true;
-            m_lastHandled = files;
             files->reject();
             return;
         }
         const Answer answer = m_answers.takeFirst();
-        m_lastHandled = files;
         if (answer.kind == Answer::CancelFile) {
             files->reject();
         } else {
@@ -126,7 +129,6 @@ void ModalAnswerer::poll()
                    QMessageBox::NoIcon,
                    modal->objectName(),
                    {}});
-    m_lastHandled = modal;
     if (!m_answers.isEmpty() && m_answers.first().kind == Answer::Dialog) {
         auto handle = m_answers.takeFirst().handle;
         QPointer<QWidget> guard(modal);

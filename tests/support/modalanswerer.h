@@ -65,5 +65,4 @@ private:
     QTimer m_timer;
     bool m_strict = false;
     bool m_unexpected = false;
-    QWidget *m_lastHandled = nullptr;
 };
