@@ -47,6 +47,15 @@ ModalAnswerer &ModalAnswerer::dialog(std::function<void(QWidget *)> handle)
     return *this;
 }
 
+bool ModalAnswerer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide) {
+        watched->setProperty(AnsweredMark, QVariant());
+        watched->removeEventFilter(this);
+    }
+    return false;
+}
+
 bool ModalAnswerer::waitDone(int timeoutMs)
 {
     QElapsedTimer clock;
@@ -66,6 +75,7 @@ void ModalAnswerer::poll()
     if (modal->property(AnsweredMark).toBool())
         return;
     modal->setProperty(AnsweredMark, true);
+    modal->installEventFilter(this); // clears the mark when hidden: reused dialogs come back
 
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         m_seen.append({QStringLiteral("QMessageBox"),

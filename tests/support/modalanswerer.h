@@ -51,6 +51,9 @@ public:
     void strict(bool on = true) { m_strict = on; }
     bool sawUnexpected() const { return m_unexpected; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void poll();
     struct Answer
