@@ -18,7 +18,10 @@
 #include "reports/huizongfrm.h"
 #include "reports/jiaokuanjilufrm.h"
 #include "reports/yirifrm.h"
+#include "transactions/bushoufrm.h"
+#include "transactions/dinggoufrm.h"
 #include "transactions/dingxiugaifrm.h"
+#include "transactions/weixiufrm.h"
 #include "transactions/weixiugaifrm.h"
 #include "transactions/xiugaidinggoujilufrm.h"
 #include "transactions/xiugaiweixiujilufrm.h"
@@ -40,6 +43,9 @@ void wireAll()
     registerChild("N41", [] { return new Txiangzhen; });
     registerChild("N38", [] { return new Tdingxiugai; });
     registerChild("N39", [] { return new Tweixiugai; });
+    registerChild("N10", [] { return new Tdinggou; });
+    registerChild("N26", [] { return new Tweixiu; });
+    registerChild("N28", [] { return new Tbushou; });
     registerAction("N3", MaintenanceActions::manualBackup);
     registerAction("N12", MaintenanceActions::restore);
     registerAction("N4", MaintenanceActions::initialise);
