@@ -3,6 +3,7 @@
 #include "data/dates.h"
 #include "data/session.h"
 #include "data/tdm1.h"
+#include "entryparts.h"
 #include "master/customersearchpanel.h"
 #include "ui/messages.h"
 
@@ -118,6 +119,16 @@ Tbushou::Tbushou(QWidget *parent)
     layout->addLayout(top);
     layout->addLayout(ticks);
     layout->addWidget(listGroup, 1);
+
+    QList<QWidget *> order;
+    for (const auto &f : fields)
+        order << findChild<QWidget *>(QLatin1String(f.edit))
+              << findChild<QWidget *>(QLatin1String(f.button));
+    for (const char *name : {"ComboBox1", "Edit6", "BitBtn12"})
+        order << findChild<QWidget *>(QLatin1String(name));
+    order << showAllButton << totalButton << settleButton << tickAllButton << untickAllButton
+          << exitButton << m_list << m_total;
+    EntryParts::tabOrder(order);
 
     auto *panel = new CustomerSearchPanel(this, search);
     connect(panel, &CustomerSearchPanel::lookedUp, this,

@@ -56,6 +56,7 @@ Tdinggou::Tdinggou(QWidget *parent)
     m_staff = field(group, "Edit11");
     m_remark = new QPlainTextEdit(group);
     m_remark->setObjectName(QStringLiteral("Memo1"));
+    m_remark->setTabChangesFocus(true);
     m_remark->setFixedHeight(53);
     m_invoice = field(group, "Edit12");
     m_profit = field(group, "Edit13");

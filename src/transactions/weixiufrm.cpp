@@ -61,6 +61,7 @@ Tweixiu::Tweixiu(QWidget *parent)
     m_date->setCalendarPopup(true);
     m_remark = new QPlainTextEdit(group);
     m_remark->setObjectName(QStringLiteral("Memo1"));
+    m_remark->setTabChangesFocus(true);
     m_remark->setFixedHeight(52);
     m_invoice = field(group, "Edit11");
     m_profit = field(group, "Edit12");
