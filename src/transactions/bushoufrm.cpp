@@ -77,6 +77,7 @@ Tbushou::Tbushou(QWidget *parent)
     QPushButton *untickAllButton = button(this, "BitBtn6", QStringLiteral("全清"));
     m_total = edit(this, "Edit4");
     m_total->setReadOnly(true);
+    m_total->setMaximumWidth(120);
 
     auto *listGroup = new QGroupBox(QStringLiteral("欠款列表"), this);
     listGroup->setObjectName(QStringLiteral("GroupBox2"));
