@@ -3,6 +3,7 @@
 #include "data/customerstore.h"
 #include "data/dberror.h"
 #include "data/ledgerstore.h"
+#include "master/mastertexts.h"
 #include "ui/enterchain.h"
 #include "ui/messages.h"
 #include "ui/moneykeyfilter.h"
@@ -205,7 +206,7 @@ void CorrectionDialog::save()
     // Bound values never reach the engine as text, so what is not a number must be caught
     // here; storing 0 in its place would corrupt the record silently.
     if (!CustomerStore::parseNumber(text(Number)))
-        return refuse(Number, QStringLiteral("客户编号不是有效的整数！"));
+        return refuse(Number, MasterTexts::numberNotANumber());
     for (const QString &field : std::as_const(m_layout.amounts)) {
         if (!Money::parse(text(field)))
             return refuse(field, label(field) + QStringLiteral("不是有效的金额！"));

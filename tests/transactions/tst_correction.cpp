@@ -477,8 +477,8 @@ private slots:
                 << "sales" << QByteArray("Edit6") << "-" << QStringLiteral("价格不是有效的金额！");
         QTest::newRow("sale profit '1.2.3'") << "sales" << QByteArray("Edit12") << "1.2.3"
                                              << QStringLiteral("利润不是有效的金额！");
-        QTest::newRow("sale without customer number") << "sales" << QByteArray("Edit7") << ""
-                                                      << QStringLiteral("客户编号不是有效的整数！");
+        QTest::newRow("sale without customer number")
+                << "sales" << QByteArray("Edit7") << "" << QStringLiteral("客户编号必须是数字！");
         QTest::newRow("repair without customer number")
                 << "repairs" << QByteArray("Edit7") << "" << incomplete;
         QTest::newRow("repair fee '--'") << "repairs" << QByteArray("Edit5") << "--"
