@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -161,6 +162,25 @@ private slots:
         QCOMPARE(answers.seen()[1].icon, QMessageBox::Critical);
         QCOMPARE(answers.seen()[2].kind, QStringLiteral("QFileDialog"));
         QCOMPARE(QDir(folder.file("mine")).entryList(QDir::Files), QStringList());
+    }
+
+    // The main window's own dialog is the one shown, so it keeps the name chosen last.
+    void manualBackupUsesTheMainWindowsOwnDialog()
+    {
+        TestFolder folder;
+        QVERIFY(folder.isValid());
+        StandIn main;
+        auto *own = new QFileDialog(&main.window);
+        own->setObjectName("SaveDialog1");
+        QSignalSpy chosen(own, &QFileDialog::fileSelected);
+        ModalAnswerer answers;
+        answers.strict();
+        answers.file(folder.file("weekly")).button(QMessageBox::Ok);
+        MaintenanceActions::manualBackup(&main.window);
+        QVERIFY(answers.waitDone());
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(answers.seen()[1].text, QStringLiteral("备份数据成功！"));
+        QVERIFY(QFile::exists(folder.file("weekly.bak")));
     }
 
     void restoreReplacesTheDatabaseAndClosesEveryScreen()
