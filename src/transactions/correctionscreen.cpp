@@ -94,7 +94,9 @@ CorrectionScreen::CorrectionScreen(const Layout &layout, QWidget *parent)
     main->setColumnStretch(1, 1);
     main->setRowStretch(1, 1);
     // The fuzzy search's result list lies over the right-hand part while it is shown.
-    main->addWidget(CustomerSearchPanel::buildResultGroup(this, layout.search), 0, 1, 2, 1);
+    QGroupBox *results = CustomerSearchPanel::buildResultGroup(this, layout.search);
+    results->setAutoFillBackground(true); // hides what lies under it
+    main->addWidget(results, 0, 1, 2, 1);
     m_search = new CustomerSearchPanel(this, layout.search);
     connect(m_search, &CustomerSearchPanel::lookedUp, this,
             [this](CustomerStore::Column column, const QString &value) { loadBy(column, value); });
