@@ -93,8 +93,14 @@ Tdayinshezhi::Tdayinshezhi(QWidget *parent)
 void Tdayinshezhi::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // Opens at its own place in the work area, at the top.
+    if (!m_placed)
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            sub->move(330, 0);
+    m_placed = true;
+    FormShow();
 }
 
 void Tdayinshezhi::FormShow()

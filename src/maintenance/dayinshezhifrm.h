@@ -33,4 +33,5 @@ private:
     QPushButton *BitBtn2;
     QComboBox *ComboBox1;
     QPlainTextEdit *Memo1;
+    bool m_placed = false;
 };

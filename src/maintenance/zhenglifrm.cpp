@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 Tzhengli::Tzhengli(QWidget *parent)
@@ -60,6 +61,16 @@ Tzhengli::Tzhengli(QWidget *parent)
 
     connect(BitBtn1, &QPushButton::clicked, this, &Tzhengli::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Tzhengli::BitBtn2Click);
+}
+
+void Tzhengli::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Opens at its own place in the work area, left of centre at the top.
+    if (!m_placed)
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            sub->move(310, 0);
+    m_placed = true;
 }
 
 void Tzhengli::BitBtn1Click()

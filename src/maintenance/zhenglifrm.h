@@ -12,6 +12,9 @@ class Tzhengli : public QWidget
 public:
     explicit Tzhengli(QWidget *parent = nullptr);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void BitBtn1Click();
     void BitBtn2Click();
@@ -19,4 +22,5 @@ private:
     QDateEdit *DateTimePicker1;
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
+    bool m_placed = false;
 };

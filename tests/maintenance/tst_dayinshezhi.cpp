@@ -72,6 +72,7 @@ private slots:
         QVERIFY(folder.isValid());
         Shell shell;
         QCOMPARE(shell.screen->windowTitle(), QStringLiteral("小票打印设置"));
+        QCOMPARE(shell.area->subWindowList().at(0)->pos(), QPoint(330, 0));
         QCOMPARE(shell.edit("Edit1")->text(), QString());
         QVERIFY(!shell.screen->findChild<QWidget *>("ComboBox1")->isVisible());
         QVERIFY(!shell.screen->findChild<QWidget *>("Memo1")->isVisible());
