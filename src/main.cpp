@@ -1,8 +1,34 @@
-// Entry point; the main window comes with the application shell.
+// Entry point: one copy only, the data module, the main window with its login, the
+// dialogs that live for the whole run, then the message loop.
+#include "app/appfont.h"
+#include "app/mainfrm.h"
+#include "app/screenregistry.h"
+#include "app/singleinstance.h"
+#include "data/programfolder.h"
+#include "data/tdm1.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("merrow"));
+    QApplication::setApplicationDisplayName(QStringLiteral("电脑公司Merrow"));
+    AppFont::apply();
+
+    // A second copy ends silently; the running one is left as it is.
+    SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
+    ProgramFolder::initFromArguments(QApplication::arguments());
+    ScreenRegistry::wireAll();
+
+    TDM1 dm;
+    // The main window shows itself only after a successful login.
+    TMAIN main;
+    if (!main.start())
+        return 0;
+    ScreenRegistry::createStartupDialogs();
+    return QApplication::exec();
 }
