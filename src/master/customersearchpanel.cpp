@@ -119,6 +119,8 @@ CustomerSearchConfig CustomerSearchConfig::chaxun()
     CustomerSearchConfig c = query({"Edit4", "BitBtn1", "Edit1", "BitBtn3", "Edit3", "BitBtn4",
                                     "Edit6", "BitBtn6", "Edit2", "BitBtn5", "ComboBox1", "Edit5",
                                     "BitBtn7", "GroupBox5", "DBGridEh4", "BitBtn8"});
+    c.numberHint = QStringLiteral("输入客户编号后请回车");
+    c.telephoneHint = QStringLiteral("输入电话后请回车");
     c.alsoClearedOnNotFound = {QStringLiteral("Edit5")};
     return c;
 }
@@ -128,6 +130,8 @@ CustomerSearchConfig CustomerSearchConfig::jiaokuanjilu()
     CustomerSearchConfig c = query({"Edit4", "BitBtn1", "Edit1", "BitBtn4", "Edit3", "BitBtn5",
                                     "Edit6", "BitBtn9", "Edit2", "BitBtn6", "ComboBox1", "Edit5",
                                     "BitBtn7", "GroupBox5", "DBGridEh4", "BitBtn8"});
+    c.numberHint = QStringLiteral("输入客户编号后请回车");
+    c.telephoneHint = QStringLiteral("输入电话后请回车");
     c.alsoClearedOnNotFound = {QStringLiteral("Edit5")};
     return c;
 }

@@ -1,8 +1,8 @@
 #include "chaxunfrm.h"
 
-#include "querypanel.h"
 #include "reportgrids.h"
 #include "reportoutput.h"
+#include "reportsearch.h"
 #include "reportwidgets.h"
 
 #include "data/resultset.h"
@@ -26,10 +26,7 @@ Tchaxun::Tchaxun(QWidget *parent)
     setWindowTitle(QStringLiteral("查询客户所有资料"));
     resize(1020, 605);
 
-    m_panel = new QueryPanel(this,
-                             {QStringLiteral("BitBtn1"), QStringLiteral("BitBtn3"),
-                              QStringLiteral("BitBtn4"), QStringLiteral("BitBtn6"),
-                              QStringLiteral("BitBtn5"), QStringLiteral("GroupBox6")});
+    m_search = new ReportSearch(this, CustomerSearchConfig::chaxun(), QStringLiteral("GroupBox6"));
     RadioGroup1 = new RadioGroup(
             this, QStringLiteral("RadioGroup1"), QString(),
             {QStringLiteral("发票已开"), QStringLiteral("发票未开"), QStringLiteral("显示全部")},
@@ -50,12 +47,12 @@ Tchaxun::Tchaxun(QWidget *parent)
     SaveDialog1 = new ReportOutput(this, QStringLiteral("SaveDialog1"));
 
     auto *right = new QVBoxLayout;
-    right->addWidget(m_panel->fuzzyGroup());
+    right->addWidget(m_search->fuzzyGroup());
     right->addWidget(RadioGroup1);
     right->addStretch();
     right->addWidget(BitBtn2, 0, Qt::AlignRight);
     auto *top = new QHBoxLayout;
-    top->addWidget(m_panel->lookupGroup(), 1);
+    top->addWidget(m_search->lookupGroup(), 1);
     top->addLayout(right, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -63,8 +60,8 @@ Tchaxun::Tchaxun(QWidget *parent)
     layout->addWidget(repairs, 1);
     layout->addWidget(ledger, 1);
 
-    connect(m_panel, &QueryPanel::lookedUp, this, &Tchaxun::loadBy);
-    connect(m_panel, &QueryPanel::chosen, this, &Tchaxun::LoadHistory);
+    connect(m_search, &ReportSearch::lookedUp, this, &Tchaxun::loadBy);
+    connect(m_search, &ReportSearch::chosen, this, &Tchaxun::LoadHistory);
     for (DataGrid *grid : {DBGridEh1, DBGridEh2, DBGridEh3})
         connect(grid, &DataGrid::gridDoubleClicked, this, [this, grid] { exportGrid(grid); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { closeScreen(this); });
@@ -80,18 +77,12 @@ void Tchaxun::showEvent(QShowEvent *event)
 void Tchaxun::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    placeResultList();
-}
-
-void Tchaxun::placeResultList()
-{
-    // The result list is drawn over the upper right of the screen.
-    m_panel->resultGroup()->setGeometry(width() / 2, 0, width() / 2, height() / 2);
+    m_search->placeResults();
 }
 
 void Tchaxun::FormShow()
 {
-    m_panel->reset();
+    m_search->clearFields();
     for (DataGrid *grid : {DBGridEh1, DBGridEh2, DBGridEh3})
         grid->resultSet()->close();
     RadioGroup1->setItemIndex(2);
@@ -101,7 +92,7 @@ void Tchaxun::LoadHistory()
 {
     const ReportStore store(DM1()->ADOConnection1());
     const auto invoice = ReportStore::Invoice(RadioGroup1->itemIndex());
-    const QString number = m_panel->number();
+    const QString number = m_search->number();
     // No number (a choice from an empty list) lists nothing rather than a broken statement.
     const auto repairs = store.historyByNumber(Table::Repairs, number, invoice);
     if (!repairs)

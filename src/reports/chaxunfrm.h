@@ -6,9 +6,9 @@
 
 class DataGrid;
 class QPushButton;
-class QueryPanel;
 class RadioGroup;
 class ReportOutput;
+class ReportSearch;
 
 // "查询客户所有资料": one customer's sales, repairs and ledger rows.
 class Tchaxun : public QWidget
@@ -27,9 +27,8 @@ private:
     void LoadHistory();
     void loadBy(ReportStore::Key key, const QString &value);
     void exportGrid(DataGrid *grid);
-    void placeResultList();
 
-    QueryPanel *m_panel;
+    ReportSearch *m_search;
     RadioGroup *RadioGroup1;
     DataGrid *DBGridEh1; // sales
     DataGrid *DBGridEh2; // repairs

@@ -27,8 +27,6 @@ namespace {
 const QString Captions[] = {QStringLiteral("销售情况汇总---双击表格倒出到EXCEL"),
                             QStringLiteral("维修情况汇总---双击表格倒出到EXCEL"),
                             QStringLiteral("帐款情况汇总---双击表格倒出到EXCEL")};
-const QString PrintTitles[] = {QStringLiteral("销售情况汇总"), QStringLiteral("维修情况汇总"),
-                               QStringLiteral("帐款情况汇总")};
 
 QString name(const char *kind, int number)
 {
@@ -76,11 +74,6 @@ Thuizong::Thuizong(QWidget *parent)
     setTabOrder(m_panels[2].query, RadioGroup1);
     setTabOrder(RadioGroup1, m_panels[2].address);
 
-    RzMenuButton1
-            = printButton(this,
-                          {QStringLiteral("打印销售情况汇总"), QStringLiteral("打印维修情况汇总"),
-                           QStringLiteral("打印帐款情况汇总")},
-                          [this](int entry) { print(entry); });
     BitBtn7 = button(this, QStringLiteral("BitBtn7"), QStringLiteral("退出"));
     SaveDialog2 = new ReportOutput(this, QStringLiteral("SaveDialog2"));
 
@@ -98,6 +91,10 @@ Thuizong::Thuizong(QWidget *parent)
         display->addWidget(m_grids[i]);
         connect(m_grids[i], &DataGrid::gridDoubleClicked, this, [this, i] { exportGrid(i); });
     }
+    // Each entry prints its own panel's last result, whichever grid is shown, titled as the
+    // panel is captioned.
+    RzMenuButton1 = printMenu(this, {m_grids[0], m_grids[1], m_grids[2]},
+                              {sales->title(), repairs->title(), ledger->title()});
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(RzMenuButton1);
@@ -222,10 +219,4 @@ void Thuizong::exportGrid(int grid)
     // Empty results are exported too; a panel that never queried has nothing to export.
     SaveDialog2->exportGrid(m_grids[grid], QStringLiteral("file%1").arg(grid + 1), false,
                             QStringLiteral("倒出数据成功！"), QStringLiteral("提示！"));
-}
-
-void Thuizong::print(int grid)
-{
-    // Each entry prints its own panel's last result, whichever grid is shown.
-    SaveDialog2->print(m_grids[grid], PrintTitles[grid]);
 }

@@ -49,7 +49,6 @@ private:
     void showAll(ReportStore::Table table);
     void showGrid(ReportStore::Table table);
     void exportGrid(int grid);
-    void print(int grid);
 
     Panel m_panels[3];
     RadioGroup *RadioGroup1;

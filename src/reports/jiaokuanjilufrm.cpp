@@ -1,8 +1,8 @@
 #include "jiaokuanjilufrm.h"
 
-#include "querypanel.h"
 #include "reportgrids.h"
 #include "reportoutput.h"
+#include "reportsearch.h"
 #include "reportwidgets.h"
 
 #include "data/resultset.h"
@@ -26,10 +26,8 @@ Tjiaokuanjilu::Tjiaokuanjilu(QWidget *parent)
     setWindowTitle(QStringLiteral("查询客户交款记录"));
     resize(907, 605);
 
-    m_panel = new QueryPanel(this,
-                             {QStringLiteral("BitBtn1"), QStringLiteral("BitBtn4"),
-                              QStringLiteral("BitBtn5"), QStringLiteral("BitBtn9"),
-                              QStringLiteral("BitBtn6"), QStringLiteral("GroupBox4")});
+    m_search = new ReportSearch(this, CustomerSearchConfig::jiaokuanjilu(),
+                                QStringLiteral("GroupBox4"));
     BitBtn3 = button(this, QStringLiteral("BitBtn3"), QStringLiteral("显示全部交款记录"));
     BitBtn2 = button(this, QStringLiteral("BitBtn2"), QStringLiteral("退出"));
     auto *receipts = gridGroup(
@@ -41,18 +39,18 @@ Tjiaokuanjilu::Tjiaokuanjilu(QWidget *parent)
     buttons->addWidget(BitBtn3);
     buttons->addWidget(BitBtn2);
     auto *right = new QVBoxLayout;
-    right->addWidget(m_panel->fuzzyGroup());
+    right->addWidget(m_search->fuzzyGroup());
     right->addStretch();
     right->addLayout(buttons);
     auto *top = new QHBoxLayout;
-    top->addWidget(m_panel->lookupGroup(), 1);
+    top->addWidget(m_search->lookupGroup(), 1);
     top->addLayout(right, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(receipts, 1);
 
-    connect(m_panel, &QueryPanel::lookedUp, this, &Tjiaokuanjilu::loadBy);
-    connect(m_panel, &QueryPanel::chosen, this, &Tjiaokuanjilu::LoadReceipts);
+    connect(m_search, &ReportSearch::lookedUp, this, &Tjiaokuanjilu::loadBy);
+    connect(m_search, &ReportSearch::chosen, this, &Tjiaokuanjilu::LoadReceipts);
     connect(BitBtn3, &QPushButton::clicked, this, &Tjiaokuanjilu::BitBtn3Click);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { closeScreen(this); });
     connect(DBGridEh1, &DataGrid::gridDoubleClicked, this, [this] {
@@ -71,19 +69,18 @@ void Tjiaokuanjilu::showEvent(QShowEvent *event)
 void Tjiaokuanjilu::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // The result list is drawn over the right half of the screen.
-    m_panel->resultGroup()->setGeometry(width() / 2, 0, width() / 2, height() / 2);
+    m_search->placeResults();
 }
 
 void Tjiaokuanjilu::FormShow()
 {
     DBGridEh1->resultSet()->close();
-    m_panel->reset();
+    m_search->clearFields();
 }
 
 void Tjiaokuanjilu::LoadReceipts()
 {
-    const auto query = ReportStore(DM1()->ADOConnection1()).receiptsByNumber(m_panel->number());
+    const auto query = ReportStore(DM1()->ADOConnection1()).receiptsByNumber(m_search->number());
     if (query)
         load(this, {{DBGridEh1->resultSet(), *query}});
 }
@@ -103,8 +100,6 @@ void Tjiaokuanjilu::BitBtn3Click()
     if (!load(this, {{DBGridEh1->resultSet(), ReportStore(DM1()->ADOConnection1()).allReceipts()}}))
         return;
     // The mobile field keeps its text, as it always has.
-    const QString mobile = m_panel->field(Key::Mobile)->text();
-    m_panel->clearFields();
-    m_panel->field(Key::Mobile)->setText(mobile);
-    m_panel->resultGroup()->hide();
+    m_search->clearFields(m_search->field(Key::Mobile));
+    m_search->hideResults();
 }

@@ -6,8 +6,8 @@
 
 class DataGrid;
 class QPushButton;
-class QueryPanel;
 class ReportOutput;
+class ReportSearch;
 
 // "查询客户交款记录": the receipts of one customer, or all receipts by date.
 class Tjiaokuanjilu : public QWidget
@@ -27,7 +27,7 @@ private:
     void loadBy(ReportStore::Key key, const QString &value);
     void BitBtn3Click();
 
-    QueryPanel *m_panel;
+    ReportSearch *m_search;
     DataGrid *DBGridEh1;
     QPushButton *BitBtn3;
     QPushButton *BitBtn2;

@@ -1,7 +1,5 @@
 #include "reportoutput.h"
 
-#include "reportprint.h"
-
 #include "data/resultset.h"
 #include "export/gridexport.h"
 #include "ui/datagrid.h"
@@ -30,12 +28,4 @@ void ReportOutput::exportGrid(DataGrid *grid,
     options.confirmText = text;
     options.confirmTitle = title;
     m_exporter->exportGrid(m_screen, grid, options);
-}
-
-void ReportOutput::print(DataGrid *grid, const QString &title)
-{
-    // A panel that never ran its query prints nothing, not an empty page.
-    if (!grid->resultSet() || !grid->resultSet()->isOpen())
-        return;
-    ReportPrint(grid, title).preview(m_screen);
 }

@@ -7,8 +7,8 @@ class DataGrid;
 class GridExporter;
 class QWidget;
 
-// The save dialog of a report screen (SaveDialog1 or SaveDialog2) and its print entries: the
-// file type chosen last stays chosen while the screen is open, each grid's print settings too.
+// The save dialog of a report screen (SaveDialog1 or SaveDialog2): the file type chosen last
+// stays chosen while the screen is open.
 class ReportOutput : public QObject
 {
     Q_OBJECT
@@ -23,9 +23,6 @@ public:
                     bool refuseEmpty,
                     const QString &text,
                     const QString &title);
-
-    // Opens the print preview of `grid` under `title`; nothing when its result set is closed.
-    void print(DataGrid *grid, const QString &title);
 
 private:
     QWidget *m_screen;

@@ -2,6 +2,7 @@
 
 #include "data/dberror.h"
 #include "data/resultset.h"
+#include "export/gridprinter.h"
 #include "ui/datagrid.h"
 #include "ui/messages.h"
 
@@ -89,20 +90,26 @@ bool load(QWidget *screen, const QList<std::pair<ResultSet *, ReportQuery>> &que
     return true;
 }
 
-QToolButton *
-printButton(QWidget *parent, const QStringList &entries, const std::function<void(int)> &chosen)
+QToolButton *printMenu(QWidget *screen, const QList<DataGrid *> &grids, const QStringList &titles)
 {
-    auto *b = new QToolButton(parent);
+    auto *b = new QToolButton(screen);
     b->setObjectName(QStringLiteral("RzMenuButton1"));
     b->setText(QStringLiteral("打印"));
     b->setPopupMode(QToolButton::InstantPopup);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto *menu = new QMenu(b);
     menu->setObjectName(QStringLiteral("PopupMenu1"));
-    for (int i = 0; i < entries.size(); ++i) {
-        QAction *entry = menu->addAction(entries.at(i));
+    for (int i = 0; i < grids.size(); ++i) {
+        DataGrid *grid = grids.at(i);
+        auto *definition = new GridPrinter(grid, titles.at(i), screen);
+        definition->setObjectName(QStringLiteral("PrintDBGridEh%1").arg(i + 1));
+        QAction *entry = menu->addAction(QStringLiteral("打印") + titles.at(i));
         entry->setObjectName(QStringLiteral("N%1").arg(i + 1));
-        QObject::connect(entry, &QAction::triggered, b, [chosen, i] { chosen(i); });
+        QObject::connect(entry, &QAction::triggered, definition, [screen, grid, definition] {
+            // Not an empty page for a panel that never ran its query: nothing at all.
+            if (grid->resultSet() && grid->resultSet()->isOpen())
+                definition->preview(screen);
+        });
     }
     b->setMenu(menu);
     return b;

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <utility>
 
 class DataGrid;
@@ -54,10 +53,11 @@ QGroupBox *gridGroup(QWidget *parent,
 // after it keep their rows); returns false then.
 bool load(QWidget *screen, const QList<std::pair<ResultSet *, ReportQuery>> &queries);
 
-// The "打印" menu button RzMenuButton1 with its menu PopupMenu1 holding N1, N2, … in order;
-// choosing entry i runs `chosen(i)`.
-QToolButton *
-printButton(QWidget *parent, const QStringList &entries, const std::function<void(int)> &chosen);
+// The "打印" menu button RzMenuButton1 with its menu PopupMenu1: entry N<i> "打印<title>"
+// opens the preview of print definition PrintDBGridEh<i>, titled <title>, over grids[i].
+// The definitions live as long as the screen, so settings changed in a preview stay with that
+// definition until the screen closes. A grid whose query never ran prints nothing.
+QToolButton *printMenu(QWidget *screen, const QList<DataGrid *> &grids, const QStringList &titles);
 
 // Closes a screen: inside the work area its sub-window is what closes (and is destroyed).
 void closeScreen(QWidget *screen);

@@ -21,12 +21,6 @@
 using namespace ReportWidgets;
 using Table = ReportStore::Table;
 
-namespace {
-const QStringList PrintTitles {QStringLiteral("一日销售情况汇总"),
-                               QStringLiteral("一日维修情况汇总"),
-                               QStringLiteral("一日帐款情况汇总")};
-}
-
 Tyiri::Tyiri(QWidget *parent)
     : QWidget(parent)
 {
@@ -61,11 +55,10 @@ Tyiri::Tyiri(QWidget *parent)
     conditionLayout->addWidget(BitBtn1);
     conditionLayout->addWidget(BitBtn2);
 
-    RzMenuButton1 = printButton(this,
-                                {QStringLiteral("打印一日销售情况汇总"),
-                                 QStringLiteral("打印一日维修情况汇总"),
-                                 QStringLiteral("打印一日帐款情况汇总")},
-                                [this](int entry) { print(entry); });
+    RzMenuButton1
+            = printMenu(this, {DBGridEh1, DBGridEh2, DBGridEh3},
+                        {QStringLiteral("一日销售情况汇总"), QStringLiteral("一日维修情况汇总"),
+                         QStringLiteral("一日帐款情况汇总")});
     SaveDialog2 = new ReportOutput(this, QStringLiteral("SaveDialog2"));
 
     auto *top = new QHBoxLayout;
@@ -123,10 +116,4 @@ void Tyiri::exportGrid(int grid)
     // its query since the screen was shown has nothing to export.
     SaveDialog2->exportGrid(grids[grid], QStringLiteral("file%1").arg(grid + 1), false,
                             QStringLiteral("倒出数据成功！"), QStringLiteral("提示！"));
-}
-
-void Tyiri::print(int grid)
-{
-    DataGrid *grids[] = {DBGridEh1, DBGridEh2, DBGridEh3};
-    SaveDialog2->print(grids[grid], PrintTitles.at(grid));
 }

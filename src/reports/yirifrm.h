@@ -22,7 +22,6 @@ private:
     void FormShow();
     void BitBtn1Click();
     void exportGrid(int grid);
-    void print(int grid);
 
     QDateEdit *DateTimePicker1;
     QPushButton *BitBtn1;

@@ -7,7 +7,11 @@
 #include "ui/datagrid.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStringDecoder>
 #include <QTest>
 #include <QtEndian>
@@ -30,6 +34,32 @@ inline void typeText(QWidget *widget, const QString &text)
 inline void check(QAbstractButton *radio)
 {
     QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+}
+
+// The customer search controls as the history and payment screens name them, and the hints
+// that tell which fields act on Enter.
+inline void checkSearchControls(QWidget *screen, const QString &fuzzyGroup)
+{
+    const std::pair<const char *, const char *> fields[] = {{"Edit4", "输入客户编号后请回车"},
+                                                            {"Edit1", "输入客户名称后请回车"},
+                                                            {"Edit3", "输入电话后请回车"},
+                                                            {"Edit6", ""},
+                                                            {"Edit2", ""}};
+    auto *lookups = screen->findChild<QGroupBox *>("GroupBox1");
+    QVERIFY(lookups);
+    QCOMPARE(lookups->title(), QStringLiteral("客户基本信息"));
+    for (const auto &[edit, hint] : fields) {
+        const auto *field = lookups->findChild<QLineEdit *>(edit);
+        QVERIFY2(field, edit);
+        QCOMPARE(field->toolTip(), QString::fromUtf8(hint));
+    }
+    auto *fuzzy = screen->findChild<QGroupBox *>(fuzzyGroup);
+    QVERIFY(fuzzy);
+    QCOMPARE(fuzzy->title(), QStringLiteral("模糊查找"));
+    QVERIFY(fuzzy->findChild<QComboBox *>("ComboBox1"));
+    QVERIFY(fuzzy->findChild<QLineEdit *>("Edit5"));
+    QCOMPARE(fuzzy->findChild<QPushButton *>("BitBtn7")->text(), QStringLiteral("查找"));
+    QCOMPARE(screen->findChild<QPushButton *>("BitBtn8")->text(), QStringLiteral("隐藏"));
 }
 
 inline int columnOf(const DataGrid *grid, const QString &field)

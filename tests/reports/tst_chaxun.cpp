@@ -66,6 +66,32 @@ private slots:
     }
     void cleanupTestCase() { delete m_folder; }
 
+    // The search controls, and a customer number that is not a number refused before any
+    // look-up, leaving the records shown as they were.
+    void searchControlsAndANumberThatIsNone()
+    {
+        Tchaxun screen;
+        screen.show();
+        checkSearchControls(&screen, "GroupBox6");
+        if (QTest::currentTestFailed())
+            return;
+        auto *number = screen.findChild<QLineEdit *>("Edit4");
+        typeText(number, "2");
+        QTest::keyClick(number, Qt::Key_Return);
+        const QStringList before = shown(&screen);
+        QVERIFY(!before.join(QString()).isEmpty());
+        number->clear();
+        typeText(number, "2 or 1=1");
+        ModalAnswerer answers;
+        answers.button(QMessageBox::Ok);
+        QTest::keyClick(number, Qt::Key_Return);
+        QCOMPARE(answers.seen().size(), 1);
+        QCOMPARE(answers.seen().at(0).title, QStringLiteral("提示"));
+        QCOMPARE(answers.seen().at(0).text, QStringLiteral("客户编号必须是数字！"));
+        QCOMPARE(answers.seen().at(0).icon, QMessageBox::Critical);
+        QCOMPARE(shown(&screen), before);
+    }
+
     void lookUps_data()
     {
         QTest::addColumn<QString>("edit");

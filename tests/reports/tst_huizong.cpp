@@ -1,13 +1,16 @@
-// The period summary: three independent panels, one display area, footers and export.
+// The period summary: three independent panels, one display area, footers, export and printing.
 #include "reportscreens.h"
 #include "support/modalanswerer.h"
 #include "support/testfolder.h"
 
 #include "data/resultset.h"
 #include "data/tdm1.h"
+#include "export/gridprinter.h"
 #include "reports/huizongfrm.h"
 
+#include <QAction>
 #include <QDateEdit>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -286,6 +289,41 @@ private slots:
         QCOMPARE(sheet.at({unpaid.size() + 1, 6}), totalsOf(unpaid).amount.toString());
         for (int row = 1; row <= unpaid.size(); ++row)
             QCOMPARE(sheet.at({row, 7}), QStringLiteral("未付款"));
+    }
+
+    // Each entry prints its own panel's last rows under its own title, whichever grid is
+    // shown; a panel that never queried prints nothing.
+    void printEntriesPrintTheirOwnPanel()
+    {
+        Thuizong screen;
+        screen.show();
+        const QStringList titles {"销售情况汇总", "维修情况汇总", "帐款情况汇总"};
+        for (int n = 1; n <= 3; ++n) {
+            QCOMPARE(child<QAction>(&screen, "N", n)->text(), "打印" + titles.at(n - 1));
+            QCOMPARE(child<GridPrinter>(&screen, "PrintDBGridEh", n)->settings().title,
+                     titles.at(n - 1));
+        }
+        {
+            ModalAnswerer answers;
+            answers.strict();
+            child<QAction>(&screen, "N", 1)->trigger();
+            QVERIFY(answers.seen().isEmpty());
+        }
+        query(&screen, 0, "2024-02-01", "2024-02-29", "", 2);
+        click(&screen, 5); // the ledger's 显示全部 takes the display area
+        checkShown(&screen, 2);
+        const PrintContent sales = child<GridPrinter>(&screen, "PrintDBGridEh", 1)->content();
+        const int serial = columnOf(grid(&screen, 0), "主机序列号");
+        QStringList printed;
+        for (const QStringList &row : sales.rows)
+            printed << row.at(serial).mid(3);
+        QCOMPARE(printed, QStringList({"订购2", "订购3"}));
+        QCOMPARE(sales.footer, grid(&screen, 0)->footerTexts());
+        ModalAnswerer answers;
+        answers.dialog([](QWidget *preview) { static_cast<QDialog *>(preview)->reject(); });
+        child<QAction>(&screen, "N", 1)->trigger();
+        QVERIFY(answers.waitDone());
+        QCOMPARE(answers.seen().at(0).title, QStringLiteral("打印预览"));
     }
 };
 

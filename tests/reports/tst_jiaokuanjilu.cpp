@@ -55,6 +55,32 @@ private slots:
     }
     void cleanupTestCase() { delete m_folder; }
 
+    // The search controls, and a customer number that is not a number refused before any
+    // look-up, leaving the records shown as they were.
+    void searchControlsAndANumberThatIsNone()
+    {
+        Tjiaokuanjilu screen;
+        screen.show();
+        checkSearchControls(&screen, "GroupBox4");
+        if (QTest::currentTestFailed())
+            return;
+        auto *number = screen.findChild<QLineEdit *>("Edit4");
+        typeText(number, "2");
+        QTest::keyClick(number, Qt::Key_Return);
+        const QStringList before = shown(&screen);
+        QVERIFY(!before.join(QString()).isEmpty());
+        number->clear();
+        typeText(number, "2 or 1=1");
+        ModalAnswerer answers;
+        answers.button(QMessageBox::Ok);
+        QTest::keyClick(number, Qt::Key_Return);
+        QCOMPARE(answers.seen().size(), 1);
+        QCOMPARE(answers.seen().at(0).title, QStringLiteral("提示"));
+        QCOMPARE(answers.seen().at(0).text, QStringLiteral("客户编号必须是数字！"));
+        QCOMPARE(answers.seen().at(0).icon, QMessageBox::Critical);
+        QCOMPARE(shown(&screen), before);
+    }
+
     void lookUps_data()
     {
         QTest::addColumn<QString>("field");
@@ -152,8 +178,25 @@ private slots:
         list->setCurrentRow(0);
         QTest::mouseDClick(list->view()->viewport(), Qt::LeftButton);
         QCOMPARE(edit(&screen, "Edit1")->text(), QStringLiteral("李四"));
-        QCOMPARE(shown(&screen), receiptsOf([](const Customer &c) { return c.number == 2; }));
-        QVERIFY(!screen.findChild<QGroupBox *>("GroupBox5")->isVisible());
+        const QStringList chosen = receiptsOf([](const Customer &c) { return c.number == 2; });
+        QCOMPARE(shown(&screen), chosen);
+        auto *group = screen.findChild<QGroupBox *>("GroupBox5");
+        QVERIFY(!group->isVisible());
+
+        // An empty list empties the five fields and loads nothing: the receipts stay.
+        edit(&screen, "Edit5")->clear();
+        typeText(edit(&screen, "Edit5"), "999");
+        QTest::mouseClick(screen.findChild<QPushButton *>("BitBtn7"), Qt::LeftButton);
+        QVERIFY(group->isVisible());
+        QCOMPARE(list->rowCount(), 0);
+        ModalAnswerer answers;
+        answers.strict();
+        QTest::mouseDClick(list->view()->viewport(), Qt::LeftButton);
+        QVERIFY(answers.seen().isEmpty());
+        QVERIFY(!group->isVisible());
+        for (const char *name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6"})
+            QCOMPARE(edit(&screen, name)->text(), QString());
+        QCOMPARE(shown(&screen), chosen);
     }
 
     void exportSkipsAnEmptyGrid()

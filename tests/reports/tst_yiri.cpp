@@ -1,14 +1,19 @@
-// The daily overview: the day picker, the three grids of one day, their footers and export.
+// The daily overview: the day picker, the three grids of one day, their footers, export and
+// printing.
 #include "reportscreens.h"
 #include "support/modalanswerer.h"
 #include "support/testfolder.h"
 
 #include "data/resultset.h"
 #include "data/tdm1.h"
-#include "reports/reportprint.h"
+#include "export/gridprinter.h"
 #include "reports/yirifrm.h"
 
+#include <QAction>
 #include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPrinter>
@@ -17,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <memory>
 
 using namespace ReportScreens;
 
@@ -159,10 +166,6 @@ private slots:
 
     void printRendersEveryRowOnCountedPages()
     {
-        QCOMPARE(ReportPrint::headerRight(2, 5), QStringLiteral("第2页 共5页"));
-        QVERIFY(ReportPrint::headerLeft().startsWith(QStringLiteral("打印日期时间:")
-                                                     + QDate::currentDate().toString(Qt::ISODate)
-                                                     + " "));
         // Enough ledger rows for several pages.
         const QSqlDatabase db = DM1()->ADOConnection1();
         for (int i = 0; i < 150; ++i)
@@ -174,19 +177,70 @@ private slots:
         screen.show();
         query(&screen, "2024-06-01");
         QCOMPARE(grid(&screen, 3)->rowCount(), 150);
+        GridPrinter *ledger = screen.findChild<GridPrinter *>("PrintDBGridEh3");
+        QVERIFY(ledger);
+        QCOMPARE(ledger->settings().title, QStringLiteral("一日帐款情况汇总"));
+        QCOMPARE(ledger->content().rows.size(), 150);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("ledger.pdf"));
-        const int pages = ReportPrint(grid(&screen, 3), "一日帐款情况汇总").paint(&printer);
+        const int pages = ledger->print(&printer);
         QVERIFY(pages > 1);
         QCOMPARE(printer.docName(), QStringLiteral("表格信息"));
+        QStringList headers;
+        for (int p = 1; p <= pages; ++p)
+            headers << QStringLiteral("第%1页 共%2页").arg(p).arg(pages);
+        QCOMPARE(ledger->drawnHeaders(), headers); // counted before the first page
         QFile pdf(dir.filePath("ledger.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(int(bytes.count("/Type /Page\n")), pages);
         Db::exec(db, "delete from 帐款明细 where id like '批量%'");
+    }
+
+    // Each entry previews its own definition; settings changed there stay with that one
+    // definition while the screen is open, and a new screen starts from the defaults.
+    void printEntriesAndTheirSettings()
+    {
+        const QStringList titles {"一日销售情况汇总", "一日维修情况汇总", "一日帐款情况汇总"};
+        auto screen = std::make_unique<Tyiri>();
+        screen->show();
+        auto entry
+                = [&](int n) { return screen->findChild<QAction *>(QStringLiteral("N%1").arg(n)); };
+        auto definition = [&](int n) {
+            return screen->findChild<GridPrinter *>(QStringLiteral("PrintDBGridEh%1").arg(n));
+        };
+        for (int n = 1; n <= 3; ++n)
+            QCOMPARE(definition(n)->settings().title, titles.at(n - 1));
+        {
+            // Nothing queried yet: no preview of an empty page.
+            ModalAnswerer answers;
+            answers.strict();
+            for (int n = 1; n <= 3; ++n)
+                entry(n)->trigger();
+            QVERIFY(answers.seen().isEmpty());
+        }
+        query(screen.get(), "2024-01-05");
+        ModalAnswerer answers;
+        answers.dialog([](QWidget *preview) {
+            preview->findChild<QAction *>("printSettings")->trigger();
+            static_cast<QDialog *>(preview)->reject();
+        });
+        answers.dialog([](QWidget *settings) {
+            settings->findChild<QDoubleSpinBox *>("topMargin")->setValue(3.5);
+            settings->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        });
+        entry(2)->trigger();
+        QVERIFY(answers.waitDone());
+        QCOMPARE(answers.seen().at(0).title, QStringLiteral("打印预览"));
+        QCOMPARE(definition(1)->settings().marginsCm.top(), 2.0);
+        QCOMPARE(definition(2)->settings().marginsCm.top(), 3.5);
+        QCOMPARE(definition(3)->settings().marginsCm.top(), 2.0);
+        screen = std::make_unique<Tyiri>();
+        screen->show();
+        QCOMPARE(definition(2)->settings().marginsCm.top(), 2.0);
     }
 };
 
