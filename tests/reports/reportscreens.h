@@ -3,6 +3,7 @@
 // Reading report screens and exported worksheets back in the GUI tests.
 
 #include "reportfixture.h"
+#include "support/modalanswerer.h"
 
 #include "ui/datagrid.h"
 
@@ -13,10 +14,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringDecoder>
+#include <QTableView>
 #include <QTest>
 #include <QtEndian>
 
 #include <cstring>
+#include <functional>
 #include <map>
 
 namespace ReportScreens {
@@ -60,6 +63,51 @@ inline void checkSearchControls(QWidget *screen, const QString &fuzzyGroup)
     QVERIFY(fuzzy->findChild<QLineEdit *>("Edit5"));
     QCOMPARE(fuzzy->findChild<QPushButton *>("BitBtn7")->text(), QStringLiteral("查找"));
     QCOMPARE(screen->findChild<QPushButton *>("BitBtn8")->text(), QStringLiteral("隐藏"));
+}
+
+// A customer number that is not a number is refused with the panel's own message before any
+// look-up, and what the screen lists (read by `shown`) stays as it was.
+inline void checkNumberThatIsNone(QWidget *screen, const std::function<QStringList()> &shown)
+{
+    auto *number = screen->findChild<QLineEdit *>("Edit4");
+    number->clear();
+    typeText(number, "2");
+    QTest::keyClick(number, Qt::Key_Return);
+    const QStringList before = shown();
+    QVERIFY(!before.join(QString()).isEmpty());
+    number->clear();
+    typeText(number, "2 or 1=1");
+    ModalAnswerer answers;
+    answers.button(QMessageBox::Ok);
+    QTest::keyClick(number, Qt::Key_Return);
+    QCOMPARE(answers.seen().size(), 1);
+    QCOMPARE(answers.seen().at(0).title, QStringLiteral("提示"));
+    QCOMPARE(answers.seen().at(0).text, QStringLiteral("客户编号必须是数字！"));
+    QCOMPARE(answers.seen().at(0).icon, QMessageBox::Critical);
+    QCOMPARE(shown(), before);
+}
+
+// Searches for a text no customer's name contains and double-clicks the empty result list:
+// no message, the list closes and the five look-up fields are emptied. The caller checks
+// that nothing was loaded.
+inline void chooseFromAnEmptyList(QWidget *screen)
+{
+    auto *text = screen->findChild<QLineEdit *>("Edit5");
+    text->clear();
+    typeText(text, "没有这个名字");
+    screen->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(0);
+    QTest::mouseClick(screen->findChild<QPushButton *>("BitBtn7"), Qt::LeftButton);
+    auto *group = screen->findChild<QGroupBox *>("GroupBox5");
+    QVERIFY(group->isVisible());
+    auto *list = screen->findChild<DataGrid *>("DBGridEh4");
+    QCOMPARE(list->rowCount(), 0);
+    ModalAnswerer answers;
+    answers.strict();
+    QTest::mouseDClick(list->view()->viewport(), Qt::LeftButton);
+    QVERIFY(answers.seen().isEmpty());
+    QVERIFY(!group->isVisible());
+    for (const char *name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6"})
+        QVERIFY2(screen->findChild<QLineEdit *>(name)->text().isEmpty(), name);
 }
 
 inline int columnOf(const DataGrid *grid, const QString &field)
