@@ -15,9 +15,11 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -104,8 +106,8 @@ void TMAIN::buildToolBar()
         auto *button = new QToolButton(m_toolBar);
         button->setObjectName(spec.name);
         button->setText(spec.caption);
+        // A tooltip only: a status tip would cover the operator, slogan and clock panes.
         button->setToolTip(spec.hint);
-        button->setStatusTip(spec.hint);
         button->setIcon(ToolIcons::icon(spec.icon));
         button->setIconSize(QSize(32, 32));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -174,6 +176,9 @@ bool TMAIN::start()
         return false;
     m_operatorPane->setText(QStringLiteral("当前用户为:") + m_login->OperatorNumber());
     applyPermissions(m_login->grantedFlags());
+    // Without a window manager "maximised" is only a wish; take the screen ourselves.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     showMaximized();
     return true;
 }
