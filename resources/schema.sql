@@ -47,6 +47,9 @@ CREATE INDEX dinggou_客户编号 ON dinggou (客户编号)
 ;
 CREATE INDEX dinggou_日期 ON dinggou (日期)
 ;
+-- The correction list orders every sale by customer name.
+CREATE INDEX dinggou_客户名称 ON dinggou (客户名称)
+;
 CREATE TABLE 维修记录 (
     id INTEGER PRIMARY KEY,
     客户编号 INTEGER,
@@ -71,6 +74,8 @@ CREATE INDEX 维修记录_客户编号 ON 维修记录 (客户编号)
 ;
 CREATE INDEX 维修记录_日期 ON 维修记录 (日期)
 ;
+CREATE INDEX 维修记录_客户名称 ON 维修记录 (客户名称)
+;
 CREATE TABLE 帐款明细 (
     id TEXT PRIMARY KEY,
     客户编号 INTEGER,
@@ -93,6 +98,9 @@ CREATE INDEX 帐款明细_客户编号 ON 帐款明细 (客户编号)
 CREATE INDEX 帐款明细_日期 ON 帐款明细 (日期)
 ;
 CREATE INDEX 帐款明细_付款情况 ON 帐款明细 (付款情况, 日期)
+;
+-- The debt list: every unpaid row by customer name.
+CREATE INDEX 帐款明细_付款情况_客户名称 ON 帐款明细 (付款情况, 客户名称)
 ;
 CREATE TABLE 收款记录 (
     客户编号 INTEGER,

@@ -3,6 +3,7 @@
 #include "db.h"
 #include "resultset.h"
 #include "schema.h"
+#include "schemaupgrade.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -94,6 +95,17 @@ TDM1::OpenResult TDM1::open(const QString &file, QString *detail)
         if (detail)
             *detail = missing.join(QStringLiteral(", "));
         return OpenResult::NotMerrow;
+    }
+    if (info.isWritable()) {
+        // A file made by an older version gets the customer search index and newer indexes.
+        try {
+            SchemaUpgrade::apply(db);
+        } catch (const DbError &e) {
+            db.close();
+            if (detail)
+                *detail = e.text();
+            return OpenResult::Failed;
+        }
     }
     m_file = info.absoluteFilePath();
     rebindResultSets();

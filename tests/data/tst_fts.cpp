@@ -1,0 +1,229 @@
+#include "data/customerstore.h"
+#include "data/db.h"
+#include "data/schema.h"
+#include "data/schemaupgrade.h"
+#include "data/sqldialect.h"
+#include "data/tdm1.h"
+#include "support/testfolder.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+
+// The contains-search through the trigram index must list exactly the rows of a plain scan.
+class TestFts : public QObject
+{
+    Q_OBJECT
+private:
+    static Customer customer(qint64 number,
+                             const QString &name,
+                             const QString &address = {},
+                             const QString &telephone = {},
+                             const QString &mobile = {})
+    {
+        Customer c;
+        c.number = number;
+        c.name = name;
+        c.address = address;
+        c.telephone = telephone;
+        c.mobile = mobile;
+        return c;
+    }
+
+    static QList<qint64> numbers(const QSqlDatabase &db, const QString &sql, const QVariantList &v)
+    {
+        QList<qint64> result;
+        QSqlQuery query = Db::exec(db, sql, v);
+        while (query.next())
+            result << query.value(0).toLongLong();
+        return result;
+    }
+    static QList<qint64> found(const QSqlDatabase &db, const CustomerSelect &select)
+    {
+        return numbers(db, select.sql, select.values);
+    }
+    // What the search listed before the index: a like over the whole table.
+    static QList<qint64>
+    scanned(const QSqlDatabase &db, CustomerStore::Column column, const QString &text, bool byName)
+    {
+        return numbers(db,
+                       QStringLiteral("select 客户编号 from 客户信息 where %1 like ? escape '\\' "
+                                      "order by %2")
+                               .arg(CustomerStore::columnName(column),
+                                    byName ? QStringLiteral("客户名称, 客户编号")
+                                           : QStringLiteral("客户编号")),
+                       {SqlDialect::containsPattern(text)});
+    }
+
+    static void fill(CustomerStore &store)
+    {
+        const QList<Customer> rows {
+                customer(1, "张三丰", "城关镇东村", "0311-5551234", "13912345678"),
+                customer(2, "打折50%商行", "西村", "", "13800001111"),
+                customer(3, "a_b电脑", "东村'口", "88-1234", "13912340000"),
+                customer(4, "aXb电脑", "东村口", "88-1234"),
+                customer(5, "ABC公司", "北山乡", "", "15500001234"),
+                customer(6, "abc小店", "北山乡南庄"),
+                customer(7, "ÄBC商店", "南山"),
+                customer(8, "äbc商店", "南山"),
+                customer(9, "说\"好\"的店", "a\\b村"),
+                customer(10, "张三", "城关镇东村 3号"),
+        };
+        for (const Customer &c : rows)
+            store.insert(c);
+    }
+
+private slots:
+    void searchListsWhatTheScanLists_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("byName");
+        QTest::addColumn<QList<qint64>>("expected");
+        using C = CustomerStore::Column;
+        QTest::newRow("three chinese characters")
+                << int(C::Name) << "张三丰" << false << QList<qint64> {1};
+        QTest::newRow("two characters are scanned")
+                << int(C::Name) << "张三" << true << QList<qint64> {10, 1};
+        QTest::newRow("ascii case folds as like does")
+                << int(C::Name) << "abc" << false << QList<qint64> {5, 6};
+        QTest::newRow("other letters keep their case")
+                << int(C::Name) << "äbc" << false << QList<qint64> {8};
+        QTest::newRow("percent is literal")
+                << int(C::Name) << "50%商" << false << QList<qint64> {2};
+        QTest::newRow("underscore is literal")
+                << int(C::Name) << "a_b" << false << QList<qint64> {3};
+        QTest::newRow("double quotes") << int(C::Name) << "\"好\"" << false << QList<qint64> {9};
+        QTest::newRow("backslash") << int(C::Address) << "a\\b" << false << QList<qint64> {9};
+        QTest::newRow("quote in address")
+                << int(C::Address) << "东村'" << false << QList<qint64> {3};
+        QTest::newRow("address with a blank")
+                << int(C::Address) << "村 3" << false << QList<qint64> {10};
+        QTest::newRow("address in several rows")
+                << int(C::Address) << "城关镇东" << false << QList<qint64> {1, 10};
+        QTest::newRow("telephone with a dash")
+                << int(C::Telephone) << "8-12" << false << QList<qint64> {3, 4};
+        QTest::newRow("part of a mobile")
+                << int(C::Mobile) << "1234" << false << QList<qint64> {1, 3, 5};
+        QTest::newRow("longer than any value")
+                << int(C::Name) << QString(300, u'张') << false << QList<qint64> {};
+        QTest::newRow("fts syntax is plain text")
+                << int(C::Name) << "abc OR 张*" << false << QList<qint64> {};
+    }
+    void searchListsWhatTheScanLists()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(bool, byName);
+        QFETCH(QList<qint64>, expected);
+        TestFolder folder;
+        QVERIFY(folder.isValid());
+        const QSqlDatabase db = folder.dm()->ADOConnection1();
+        CustomerStore store(db);
+        fill(store);
+        const auto c = CustomerStore::Column(column);
+        QCOMPARE(scanned(db, c, text, byName), expected);
+        QCOMPARE(found(db, CustomerStore::selectContaining(c, text, byName)), expected);
+    }
+
+    void longTextsUseTheIndex_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("indexed");
+        QTest::newRow("three") << "张三丰" << true;
+        QTest::newRow("two") << "张三" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void longTextsUseTheIndex()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, indexed);
+        TestFolder folder;
+        const QSqlDatabase db = folder.dm()->ADOConnection1();
+        const CustomerSelect select
+                = CustomerStore::selectContaining(CustomerStore::Column::Name, text);
+        QSqlQuery plan
+                = Db::exec(db, QStringLiteral("explain query plan ") + select.sql, select.values);
+        QString steps;
+        while (plan.next())
+            steps += plan.value(3).toString() + u'\n';
+        QCOMPARE(steps.contains(QStringLiteral("VIRTUAL TABLE")), indexed);
+    }
+
+    void indexFollowsEveryWrite()
+    {
+        TestFolder folder;
+        const QSqlDatabase db = folder.dm()->ADOConnection1();
+        CustomerStore store(db);
+        fill(store);
+        const auto byName = [&](const QString &text) {
+            return found(db, CustomerStore::selectContaining(CustomerStore::Column::Name, text));
+        };
+        Customer c = *store.find(1);
+        c.name = QStringLiteral("李四光");
+        store.update(1, c);
+        QCOMPARE(byName("张三丰"), QList<qint64> {});
+        QCOMPARE(byName("李四光"), QList<qint64> {1});
+        QVERIFY(store.remove(1));
+        QCOMPARE(byName("李四光"), QList<qint64> {});
+        store.insert(customer(11, "李四光学"));
+        QCOMPARE(byName("李四光"), QList<qint64> {11});
+        // A mobile changed by plain SQL (e.g. a restore tool) is followed too.
+        Db::exec(db,
+                 QStringLiteral("update 客户信息 set 手机 = '18600009999' where 客户编号 = 11"));
+        QCOMPARE(found(db, CustomerStore::selectContaining(CustomerStore::Column::Mobile, "0009")),
+                 QList<qint64> {11});
+        // The index's own check: every row agrees with the table.
+        Db::exec(db,
+                 QStringLiteral("insert into 客户信息_检索 (客户信息_检索) values "
+                                "('integrity-check')"));
+    }
+
+    void olderFileGetsTheIndexWhenOpened()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("old.db"));
+        QCOMPARE(Schema::createDatabaseFile(file), QString());
+        const QString name = QUuid::createUuid().toString();
+        {
+            // The file as an older version left it: customers, no search index, an index
+            // of the grids missing.
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            raw.setDatabaseName(file);
+            QVERIFY(raw.open());
+            Db::exec(raw, QStringLiteral("drop trigger if exists 客户信息_检索_新增"));
+            Db::exec(raw, QStringLiteral("drop table if exists 客户信息_检索"));
+            Db::exec(raw, QStringLiteral("drop index dinggou_客户名称"));
+            QVERIFY(!SchemaUpgrade::hasCustomerIndex(raw));
+            CustomerStore(raw).insert(customer(1, "王五金店", "东关"));
+            CustomerStore(raw).insert(customer(2, "五金王", "西关"));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+
+        for (int open = 0; open < 2; ++open) { // the second open finds it all in place
+            TDM1 dm;
+            QCOMPARE(dm.open(file), TDM1::OpenResult::Ok);
+            const QSqlDatabase db = dm.ADOConnection1();
+            QVERIFY(SchemaUpgrade::hasCustomerIndex(db));
+            QCOMPARE(found(db,
+                           CustomerStore::selectContaining(CustomerStore::Column::Name, "王五金")),
+                     QList<qint64> {1});
+            QCOMPARE(Db::scalar(db,
+                                QStringLiteral("select count(*) from sqlite_master where "
+                                               "name = 'dinggou_客户名称'"))
+                             .toInt(),
+                     1);
+            // Written after the upgrade: the triggers are in place.
+            CustomerStore(db).insert(customer(3 + open, "五金店铺"));
+            QCOMPARE(found(db,
+                           CustomerStore::selectContaining(CustomerStore::Column::Name, "金店铺"))
+                             .size(),
+                     open + 1);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFts)
+#include "tst_fts.moc"
