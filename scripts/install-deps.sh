@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ make cmake ccache pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libqt6printsupport6
-    qt6-qpa-plugins libgl1-mesa-dev libxkbcommon-dev
+    qt6-qpa-plugins libgl1-mesa-dev libxkbcommon-dev qt6-translations-l10n
     libsodium-dev
     fonts-wqy-microhei
     sqlite3 python3 python3-xlrd

@@ -8,6 +8,9 @@
 #include "data/tdm1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char **argv)
 {
@@ -15,6 +18,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("merrow"));
     QApplication::setApplicationDisplayName(QStringLiteral("电脑公司Merrow"));
     AppFont::apply();
+    // The toolkit's own words (OK, Cancel, file dialogs) in Chinese too, when installed.
+    QTranslator toolkitWords;
+    if (toolkitWords.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitWords);
 
     // A second copy ends silently; the running one is left as it is.
     SingleInstance instance;
