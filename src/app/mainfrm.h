@@ -39,9 +39,9 @@ public:
     // What choosing the menu item (N2 …) does; nothing when the item is disabled.
     void clickItem(const QString &item);
     // Closes every child window, each running its own close steps (restore needs a quiet area).
-    void closeAllChildren();
+    Q_INVOKABLE void closeAllChildren();
     // Re-reads myini.ini: caption, shop name label, slogan and background picture.
-    void applyShopSettings();
+    Q_INVOKABLE void applyShopSettings();
     // Enables exactly the items and tool buttons whose flags are set; flag n is flags[n - 1].
     void applyPermissions(const std::array<bool, 17> &flags);
 
