@@ -332,7 +332,9 @@ PrintSettingsDialog::PrintSettingsDialog(const PrintSettings &settings,
     m_size = new QSpinBox(this);
     m_size->setObjectName(QStringLiteral("fontSize"));
     m_size->setRange(4, 72);
-    m_size->setValue(qMax(4, qRound(settings.font.pointSizeF())));
+    // A font sized in pixels has no point size; offer the usual 9 points then.
+    const qreal points = settings.font.pointSizeF();
+    m_size->setValue(points > 0 ? qMax(4, qRound(points)) : 9);
     auto *fontRow = new QHBoxLayout;
     fontRow->addWidget(m_font, 1);
     fontRow->addWidget(m_size);
