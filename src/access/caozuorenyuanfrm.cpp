@@ -85,7 +85,7 @@ Tcaozuorenyuan::Tcaozuorenyuan(QWidget *parent)
     connect(add, &QPushButton::clicked, this, &Tcaozuorenyuan::addOperator);
     connect(modify, &QPushButton::clicked, this, &Tcaozuorenyuan::modifyOperator);
     connect(remove, &QPushButton::clicked, this, &Tcaozuorenyuan::deleteOperator);
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(exit, &QPushButton::clicked, this, [this] { closeChild(this); });
 }
 
 void Tcaozuorenyuan::showEvent(QShowEvent *event)

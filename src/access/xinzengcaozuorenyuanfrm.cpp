@@ -21,7 +21,7 @@ Txinzengcaozuorenyuan::Txinzengcaozuorenyuan(QWidget *parent)
     resize(748, 274);
     m_form = OperatorForm::build(this);
     connect(m_form.bitBtn1, &QPushButton::clicked, this, &Txinzengcaozuorenyuan::save);
-    connect(m_form.bitBtn3, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_form.bitBtn3, &QPushButton::clicked, this, [this] { closeChild(this); });
 }
 
 void Txinzengcaozuorenyuan::showEvent(QShowEvent *event)

@@ -69,7 +69,7 @@ Txiugaimima::Txiugaimima(QWidget *parent)
     all->addLayout(buttons);
 
     connect(confirm, &QPushButton::clicked, this, &Txiugaimima::change);
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(exit, &QPushButton::clicked, this, [this] { closeChild(this); });
 }
 
 void Txiugaimima::showEvent(QShowEvent *event)

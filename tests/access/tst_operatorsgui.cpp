@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -475,6 +476,12 @@ private slots:
         QCOMPARE(grid->rowCount(), 1); // a snapshot until the list is uncovered
         area.setActiveSubWindow(listFrame);
         QCOMPARE(gridColumn(grid, 0), QStringList({"0001", "0002"}));
+
+        // "退出" takes the whole child window away, not just its contents.
+        QPointer<QMdiSubWindow> frame(listFrame);
+        click(list, "BitBtn4");
+        QTRY_VERIFY(!frame);
+        QCOMPARE(area.subWindowList(), QList<QMdiSubWindow *>({other}));
     }
 
     void modifyDialogIsOneReusedInstance()
