@@ -1,8 +1,8 @@
 #include "customerstore.h"
 
 #include "dates.h"
-#include "schemaupgrade.h"
 #include "db.h"
+#include "schemaupgrade.h"
 #include "sqldialect.h"
 
 #include <QSqlQuery>
