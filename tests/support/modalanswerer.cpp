@@ -11,7 +11,13 @@
 
 namespace {
 constexpr const char *AnsweredMark = "_modalAnswererAnswered";
+// When several answerers are alive, the one made last answers: it belongs to the innermost step.
+QList<ModalAnswerer *> &alive()
+{
+    static QList<ModalAnswerer *> list;
+    return list;
 }
+} // namespace
 
 ModalAnswerer::ModalAnswerer(QObject *parent)
     : QObject(parent)
@@ -19,9 +25,13 @@ ModalAnswerer::ModalAnswerer(QObject *parent)
     m_timer.setInterval(10);
     connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
     m_timer.start();
+    alive().append(this);
 }
 
-ModalAnswerer::~ModalAnswerer() = default;
+ModalAnswerer::~ModalAnswerer()
+{
+    alive().removeOne(this);
+}
 
 ModalAnswerer &ModalAnswerer::button(QMessageBox::StandardButton which)
 {
@@ -67,6 +77,8 @@ bool ModalAnswerer::waitDone(int timeoutMs)
 
 void ModalAnswerer::poll()
 {
+    if (alive().last() != this)
+        return;
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;

@@ -13,6 +13,7 @@ class QWidget;
 // Answers the modal dialogs a test's actions open, in order: message boxes by pressing a
 // button, file dialogs by choosing a file (or cancelling), any other dialog by a callback.
 // Everything answered is recorded so the test can check titles, texts and icons.
+// While several answerers are alive, only the one made last answers.
 //
 //   ModalAnswerer answers;
 //   answers.button(QMessageBox::Ok);
