@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLineEdit>
@@ -86,6 +87,40 @@ void fill(const QSqlDatabase &db)
     Db::exec(db, sql, {2, Name2, -3000, QVariant(), "0"});
     Db::exec(db, sql, {70000, Name3, 0, "2024-12-31", QVariant()});
 }
+
+// Rows that take every path of the cell formatting and of each format's escaping.
+void fillAwkward(const QSqlDatabase &db)
+{
+    const QString sql = "insert into 收款记录 (客户编号, 客户名称, 地址, 手机, 金额, 日期, 经手人) "
+                        "values (?, ?, ?, ?, ?, ?, ?)";
+    Db::exec(db, sql,
+             {3, "tab\there\r\nCRLF {x}\\y <b>&amp; 'q'", QVariant(), "-5", 12345678, "2024-2-30",
+              "1"});
+    Db::exec(db, sql,
+             {4, QString(300, QChar(0x4E2D)), "x\"y", "65536", "abc", "2024-05-06 10:00:00", "7"});
+    Db::exec(db, sql, {5, "", "", "12.5", 1, "", ""});
+    Db::exec(db, sql, {65535, "😀😀 ab€é", "地址\n二", "0", 2.5, "2025-01-31", "0"});
+    Db::exec(db, sql,
+             {65536, "\xE2\x80\x94", QVariant(), QVariant(), Q_INT64_C(100000000000), QVariant(),
+              QVariant()});
+}
+
+GridColumns awkwardColumns()
+{
+    GridColumns c = columns();
+    GridColumn address = c.at(1);
+    address.field = address.title = "地址";
+    address.footer = GridColumn::Footer::None;
+    GridColumn mobile = c.at(0);
+    mobile.field = mobile.title = "手机";
+    mobile.footer = GridColumn::Footer::Sum;
+    c.insert(2, address);
+    c << mobile;
+    return c;
+}
+
+const char *AwkwardStatement = "select 客户编号, 客户名称, 地址, 金额, 日期, 经手人 = '1' as 发票, "
+                               "手机 from 收款记录 order by 客户编号";
 
 QByteArray readFile(const QString &path)
 {
@@ -288,6 +323,42 @@ private slots:
         for (const char c : bytes)
             QVERIFY(uchar(c) < 0x80); // 7-bit clean
         QCOMPARE(RtfWriter::escape("{a\\b}"), QByteArray("\\{a\\\\b\\}"));
+    }
+
+    // Every format against bytes kept in tests/export/golden, so a faster writer is proven to
+    // write the very same file. MERROW_WRITE_GOLDEN=1 rewrites them (check the diff by eye).
+    void goldenBytes_data()
+    {
+        QTest::addColumn<int>("type");
+        for (int t = 0; t <= int(GridWriter::Type::Xls); ++t)
+            QTest::newRow(qPrintable(GridWriter::extension(GridWriter::Type(t)))) << t;
+    }
+    void goldenBytes()
+    {
+        QFETCH(int, type);
+        fillAwkward(m_folder->dm()->ADOConnection1());
+        m_rs->open(AwkwardStatement);
+        const QString extension = GridWriter::extension(GridWriter::Type(type));
+        const QString path = m_out->filePath("g." + extension);
+        QCOMPARE(GridExport::writeFile(path, GridWriter::Type(type), *m_rs, awkwardColumns()),
+                 GridExport::Outcome::Written);
+        const QByteArray written = readFile(path);
+        const QString golden
+                = QFileInfo(QStringLiteral(__FILE__)).dir().filePath("golden/grid." + extension);
+        if (qEnvironmentVariableIntValue("MERROW_WRITE_GOLDEN")) {
+            QFile out(golden);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(written);
+        }
+        const QByteArray expected = readFile(golden);
+        QVERIFY2(!expected.isEmpty(), qPrintable(golden));
+        for (qsizetype i = 0; i < qMin(written.size(), expected.size()); ++i)
+            QVERIFY2(
+                    written.at(i) == expected.at(i),
+                    qPrintable(QStringLiteral("first difference at byte %1: ...%2")
+                                       .arg(i)
+                                       .arg(QString::fromLatin1(written.mid(i - 20, 40).toHex()))));
+        QCOMPARE(written.size(), expected.size());
     }
 
     void emptyResultGivesTitlesAndZeroFooter()
