@@ -1,18 +1,22 @@
 #include "gridwriters.h"
 
-#include <QStringEncoder>
-
 void CsvWriter::writeRow(const QList<ExportCell> &cells)
 {
-    QString line = m_first ? QString() : QStringLiteral("\r\n");
+    if (!m_first)
+        put("\r\n");
     m_first = false;
-    for (int i = 0; i < cells.size(); ++i) {
+    for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i)
-            line += u';';
-        QString text = cells.at(i).text;
-        text.replace(u'"', QLatin1String("\"\""));
-        line += u'"' + text + u'"';
+            m_buffer += ';';
+        m_buffer += '"';
+        QStringView rest = cells.at(i).text;
+        // Quotes inside are doubled.
+        for (qsizetype quote; (quote = rest.indexOf(u'"')) >= 0; rest = rest.mid(quote + 1)) {
+            m_encoder.append(m_buffer, rest.left(quote));
+            put("\"\"");
+        }
+        m_encoder.append(m_buffer, rest);
+        m_buffer += '"';
     }
-    QStringEncoder gb18030("GB18030");
-    put(gb18030.encode(line));
+    rowDone();
 }

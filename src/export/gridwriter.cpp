@@ -2,6 +2,8 @@
 
 #include <QIODevice>
 
+#include <cstring>
+
 GridWriter *GridWriter::create(Type type, QIODevice *out)
 {
     switch (type) {
@@ -25,12 +27,11 @@ QString GridWriter::extension(Type type)
     return QLatin1String(names[int(type)]);
 }
 
-void GridWriter::put(const QByteArray &bytes)
+void GridWriter::flush()
 {
-    if (m_failed)
-        return;
-    if (m_out->write(bytes) != bytes.size())
+    if (!m_failed && !m_buffer.isEmpty() && m_out->write(m_buffer) != m_buffer.size())
         fail(m_out->errorString());
+    m_buffer.clear(); // keeps its capacity for the next block
 }
 
 void GridWriter::fail(const QString &error)
@@ -39,4 +40,102 @@ void GridWriter::fail(const QString &error)
         m_failed = true;
         m_error = error;
     }
+}
+
+ExportEncoder::ExportEncoder(Target target)
+    : m_target(target)
+    , m_encoder(target == Target::Gb18030 ? "GB18030" : "GBK")
+    , m_table(0x10000)
+{
+    // Code page 936 as spreadsheet programs read it; GB18030's one- and two-byte part is the
+    // fallback where the converter lacks GBK (it differs only in a few rare characters).
+    m_haveGbk = target == Target::GbkLabel && m_encoder.isValid();
+    if (target == Target::GbkLabel && !m_haveGbk)
+        m_encoder = QStringEncoder("GB18030");
+}
+
+QByteArray ExportEncoder::encodeRare(QStringView character)
+{
+    // A fresh converter: a lone surrogate must not leave state behind for the next character.
+    QStringEncoder encoder(m_target == Target::Gb18030 || !m_haveGbk ? "GB18030" : "GBK");
+    return encoder.encode(character);
+}
+
+const ExportEncoder::Entry &ExportEncoder::lookUp(char16_t unit)
+{
+    Entry &entry = m_table[unit];
+    if (entry.known)
+        return entry;
+    const QChar character(unit);
+    QByteArray bytes = m_encoder.encode(QStringView(&character, 1));
+    if (m_target == Target::GbkLabel) {
+        // The converter puts a substitute for a character it cannot map.
+        const bool substituted = (bytes == "?" && unit != u'?') || bytes == "\x1a";
+        if (substituted || bytes.isEmpty() || bytes.size() > 2)
+            bytes = "?";
+    }
+    if (bytes.size() > 4)
+        bytes = "?";
+    entry.known = true;
+    entry.size = quint8(bytes.size());
+    std::memcpy(entry.bytes, bytes.constData(), size_t(bytes.size()));
+    return entry;
+}
+
+void ExportEncoder::append(QByteArray &out, QStringView text)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    while (p < end) {
+        // Runs of ASCII go in one copy.
+        const char16_t *run = p;
+        while (p < end && *p < 0x80)
+            ++p;
+        if (p > run) {
+            const qsizetype at = out.size();
+            out.resize(at + (p - run));
+            char *to = out.data() + at;
+            for (; run < p; ++run)
+                *to++ = char(*run);
+        }
+        if (p == end)
+            break;
+        if (QChar::isSurrogate(*p)) {
+            const qsizetype length
+                    = QChar::isHighSurrogate(*p) && p + 1 < end && QChar::isLowSurrogate(p[1]) ? 2
+                                                                                               : 1;
+            out += encodeRare(QStringView(p, length));
+            p += length;
+            continue;
+        }
+        const Entry &entry = lookUp(*p++);
+        out.append(entry.bytes, entry.size);
+    }
+}
+
+qsizetype ExportEncoder::appendLabel(QByteArray &out, QStringView text, qsizetype limit)
+{
+    const qsizetype start = out.size();
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    while (p < end) {
+        const char16_t unit = *p;
+        const char *bytes;
+        qsizetype size;
+        if (QChar::isSurrogate(unit)) {
+            // Nothing beyond the basic plane is in GBK.
+            p += QChar::isHighSurrogate(unit) && p + 1 < end && QChar::isLowSurrogate(p[1]) ? 2 : 1;
+            bytes = "?";
+            size = 1;
+        } else {
+            const Entry &entry = lookUp(unit);
+            ++p;
+            bytes = entry.bytes;
+            size = entry.size;
+        }
+        if (out.size() - start + size > limit)
+            break;
+        out.append(bytes, size);
+    }
+    return out.size() - start;
 }

@@ -3,8 +3,41 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringEncoder>
+
+#include <vector>
 
 class QIODevice;
+
+// Chinese text to the bytes of the export files, a character at a time through a table filled
+// on first sight of each character: a converter call per cell costs more than everything else
+// an export does. GB18030 for the text formats; for XLS labels GBK as spreadsheet programs read
+// code page 936, where a character GBK lacks becomes "?".
+class ExportEncoder
+{
+public:
+    enum class Target { Gb18030, GbkLabel };
+    explicit ExportEncoder(Target target);
+
+    void append(QByteArray &out, QStringView text);
+    // At most `limit` bytes, cut between characters; returns the bytes appended.
+    qsizetype appendLabel(QByteArray &out, QStringView text, qsizetype limit);
+
+private:
+    struct Entry
+    {
+        bool known = false;
+        quint8 size = 0;
+        char bytes[4];
+    };
+    const Entry &lookUp(char16_t unit);
+    QByteArray encodeRare(QStringView character);
+
+    Target m_target;
+    QStringEncoder m_encoder;
+    bool m_haveGbk = false;
+    std::vector<Entry> m_table;
+};
 
 // One cell of an exported row: the text the grid shows, and what kind of value it is (the XLS
 // worksheet stores numbers as numbers; the text formats only use the text).
@@ -57,16 +90,25 @@ public:
         Q_UNUSED(rows);
     }
     virtual void writeRow(const QList<ExportCell> &cells) = 0;
-    virtual void end() { }
+    virtual void end() { flush(); }
 
     bool failed() const { return m_failed; }
     const QString &errorString() const { return m_error; }
 
 protected:
-    void put(const QByteArray &bytes);
+    // Output is gathered in large blocks; end() writes what is left.
+    static constexpr qsizetype BlockSize = 1 << 20;
+    void put(QByteArrayView bytes) { m_buffer.append(bytes); }
+    void rowDone()
+    {
+        if (m_buffer.size() >= BlockSize)
+            flush();
+    }
+    void flush();
     void fail(const QString &error);
 
     QIODevice *m_out;
+    QByteArray m_buffer;
     bool m_failed = false;
     QString m_error;
 };
@@ -80,6 +122,7 @@ public:
 
 private:
     bool m_first = true;
+    ExportEncoder m_encoder {ExportEncoder::Target::Gb18030};
 };
 
 // Every cell double-quoted (inner quotes doubled), ";" between cells, GB18030.
@@ -91,6 +134,7 @@ public:
 
 private:
     bool m_first = true;
+    ExportEncoder m_encoder {ExportEncoder::Target::Gb18030};
 };
 
 // An HTML document with one table, GB18030.
@@ -104,6 +148,7 @@ public:
 
 private:
     bool m_first = true;
+    ExportEncoder m_encoder {ExportEncoder::Target::Gb18030};
 };
 
 // An RTF document with one table; Chinese as \uN? escapes.
@@ -115,9 +160,12 @@ public:
     void writeRow(const QList<ExportCell> &cells) override;
     void end() override;
     static QByteArray escape(const QString &text);
+    static void appendEscaped(QByteArray &out, QStringView text);
 
 private:
     int m_columns = 0;
+    QByteArray m_rowHead; // the row and cell definitions, the same for every row
+    qsizetype m_rowHeadCells = -1;
 };
 
 // A BIFF2 worksheet (readable by every spreadsheet program): BOF, CODEPAGE 936, DIMENSIONS,
@@ -137,5 +185,7 @@ public:
 
 private:
     void record(quint16 type, const QByteArray &data);
+    void cellHead(quint16 type, quint16 length, int column);
     int m_row = 0;
+    ExportEncoder m_encoder {ExportEncoder::Target::GbkLabel};
 };

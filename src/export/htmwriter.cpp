@@ -1,15 +1,5 @@
 #include "gridwriters.h"
 
-#include <QStringEncoder>
-
-namespace {
-QByteArray encode(const QString &text)
-{
-    QStringEncoder gb18030("GB18030");
-    return gb18030.encode(text);
-}
-} // namespace
-
 void HtmWriter::begin(int, qint64)
 {
     put("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n"
@@ -20,24 +10,65 @@ void HtmWriter::begin(int, qint64)
 void HtmWriter::writeRow(const QList<ExportCell> &cells)
 {
     // The first row holds the titles.
-    const QString tag = m_first ? QStringLiteral("th") : QStringLiteral("td");
+    const char *const tag = m_first ? "th" : "td";
     m_first = false;
-    QString row = QStringLiteral("<tr>");
+    put("<tr>");
     for (const ExportCell &cell : cells) {
-        QString text = cell.text.toHtmlEscaped();
-        text.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
-        text.replace(u'\n', QLatin1String("<br>"));
         const bool number
                 = cell.kind == ExportCell::Kind::Integer || cell.kind == ExportCell::Kind::Number;
-        row += QStringLiteral("<%1%2>%3</%1>")
-                       .arg(tag, number ? QStringLiteral(" align=\"right\"") : QString(),
-                            text.isEmpty() ? QStringLiteral("&nbsp;") : text);
+        put("<");
+        put(tag);
+        put(number ? " align=\"right\">" : ">");
+        const QStringView text = cell.text;
+        if (text.isEmpty())
+            put("&nbsp;");
+        // Markup characters escaped, line breaks (CRLF or LF) as <br>; plain runs encoded whole.
+        qsizetype run = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char *escaped;
+            qsizetype skip = 0;
+            switch (text[i].unicode()) {
+            case u'&':
+                escaped = "&amp;";
+                break;
+            case u'<':
+                escaped = "&lt;";
+                break;
+            case u'>':
+                escaped = "&gt;";
+                break;
+            case u'"':
+                escaped = "&quot;";
+                break;
+            case u'\n':
+                escaped = "<br>";
+                break;
+            case u'\r':
+                if (i + 1 < text.size() && text[i + 1] == u'\n') {
+                    escaped = "<br>";
+                    skip = 1;
+                    break;
+                }
+                continue;
+            default:
+                continue;
+            }
+            m_encoder.append(m_buffer, text.mid(run, i - run));
+            put(escaped);
+            i += skip;
+            run = i + 1;
+        }
+        m_encoder.append(m_buffer, text.mid(run));
+        put("</");
+        put(tag);
+        put(">");
     }
-    row += QStringLiteral("</tr>\r\n");
-    put(encode(row));
+    put("</tr>\r\n");
+    rowDone();
 }
 
 void HtmWriter::end()
 {
     put("</table>\r\n</body>\r\n</html>\r\n");
+    flush();
 }

@@ -1,27 +1,41 @@
 #include "gridwriters.h"
 
-QByteArray RtfWriter::escape(const QString &text)
+void RtfWriter::appendEscaped(QByteArray &out, QStringView text)
 {
-    QByteArray out;
-    const QString unified = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    for (const QChar c : unified) {
-        const ushort u = c.unicode();
-        if (u == '\\' || u == '{' || u == '}') {
-            out += '\\';
+    // A CR is dropped either way: before LF (CRLF is one line break) and alone (a control).
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0x80) {
+            if (u == '\\' || u == '{' || u == '}')
+                out += '\\';
             out += char(u);
         } else if (u == '\n') {
             out += "\\line ";
         } else if (u == '\t') {
             out += "\\tab ";
-        } else if (u >= 0x20 && u < 0x80) {
-            out += char(u);
-        } else if (u < 0x20) {
-            continue;
-        } else {
+        } else if (u >= 0x80) {
             // \uN takes a signed 16-bit number; a surrogate pair is written as two escapes.
-            out += "\\u" + QByteArray::number(qint16(u)) + '?';
+            char digits[16];
+            char *p = digits + sizeof digits;
+            const int value = qint16(u);
+            unsigned magnitude = unsigned(value < 0 ? -value : value);
+            do {
+                *--p = char('0' + magnitude % 10);
+                magnitude /= 10;
+            } while (magnitude);
+            if (value < 0)
+                *--p = '-';
+            out += "\\u";
+            out.append(p, digits + sizeof digits - p);
+            out += '?';
         }
     }
+}
+
+QByteArray RtfWriter::escape(const QString &text)
+{
+    QByteArray out;
+    appendEscaped(out, text);
     return out;
 }
 
@@ -35,23 +49,29 @@ void RtfWriter::begin(int columns, qint64)
 
 void RtfWriter::writeRow(const QList<ExportCell> &cells)
 {
-    QByteArray row = "\\trowd\\trgaph60\\trleft0";
-    const int width = 1800; // twips per column
-    for (int i = 0; i < cells.size(); ++i)
-        row += "\\clbrdrt\\brdrs\\clbrdrl\\brdrs\\clbrdrb\\brdrs\\clbrdrr\\brdrs\\cellx"
-                + QByteArray::number((i + 1) * width);
-    row += "\r\n";
+    if (m_rowHeadCells != cells.size()) {
+        m_rowHeadCells = cells.size();
+        m_rowHead = "\\trowd\\trgaph60\\trleft0";
+        const int width = 1800; // twips per column
+        for (int i = 0; i < cells.size(); ++i)
+            m_rowHead += "\\clbrdrt\\brdrs\\clbrdrl\\brdrs\\clbrdrb\\brdrs\\clbrdrr\\brdrs\\cellx"
+                    + QByteArray::number((i + 1) * width);
+        m_rowHead += "\r\n";
+    }
+    put(m_rowHead);
     for (const ExportCell &cell : cells) {
         const bool number
                 = cell.kind == ExportCell::Kind::Integer || cell.kind == ExportCell::Kind::Number;
-        row += number ? "\\pard\\intbl\\qr " : "\\pard\\intbl\\ql ";
-        row += escape(cell.text) + "\\cell\r\n";
+        put(number ? "\\pard\\intbl\\qr " : "\\pard\\intbl\\ql ");
+        appendEscaped(m_buffer, cell.text);
+        put("\\cell\r\n");
     }
-    row += "\\row\r\n";
-    put(row);
+    put("\\row\r\n");
+    rowDone();
 }
 
 void RtfWriter::end()
 {
     put("\\pard\\par\r\n}\r\n");
+    flush();
 }

@@ -1,6 +1,5 @@
 #include "gridwriters.h"
 
-#include <QStringEncoder>
 #include <QtEndian>
 
 #include <cstring>
@@ -14,36 +13,12 @@ QByteArray u16(quint16 value)
     return QByteArray(bytes, 2);
 }
 
-// Row, column and the three attribute bytes every BIFF2 cell record starts with.
-QByteArray cellHead(int row, int column)
-{
-    return u16(quint16(row)) + u16(quint16(column)) + QByteArray(3, '\0');
-}
-
 } // namespace
 
 QByteArray XlsWriter::labelBytes(const QString &text)
 {
     QByteArray out;
-    // Code page 936 as spreadsheet programs read it; GB18030's one- and two-byte part is the
-    // fallback where the converter lacks GBK (it differs only in a few rare characters).
-    QStringEncoder gbk("GBK");
-    const bool haveGbk = gbk.isValid();
-    QStringEncoder gb18030("GB18030");
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView character = QStringView(text).mid(i, length);
-        i += length;
-        QByteArray bytes = haveGbk ? QByteArray(gbk.encode(character))
-                                   : QByteArray(gb18030.encode(character));
-        // The converter puts a substitute for a character it cannot map.
-        const bool substituted = (bytes == "?" && character != u"?") || bytes == "\x1a";
-        if (substituted || bytes.isEmpty() || bytes.size() > 2)
-            bytes = "?";
-        if (out.size() + bytes.size() > 255)
-            break;
-        out += bytes;
-    }
+    ExportEncoder(ExportEncoder::Target::GbkLabel).appendLabel(out, text, 255);
     return out;
 }
 
@@ -69,6 +44,17 @@ void XlsWriter::begin(int columns, qint64 rows)
     record(0x0000, u16(0) + u16(quint16(qMax<qint64>(rows, 0))) + u16(0) + u16(quint16(columns)));
 }
 
+void XlsWriter::cellHead(quint16 type, quint16 length, int column)
+{
+    // Record type and length, then row, column and the three attribute bytes.
+    char head[11] = {};
+    qToLittleEndian(type, head);
+    qToLittleEndian(length, head + 2);
+    qToLittleEndian(quint16(m_row), head + 4);
+    qToLittleEndian(quint16(column), head + 6);
+    put(QByteArrayView(head, sizeof head));
+}
+
 void XlsWriter::writeRow(const QList<ExportCell> &cells)
 {
     if (m_failed)
@@ -77,33 +63,44 @@ void XlsWriter::writeRow(const QList<ExportCell> &cells)
         const ExportCell &cell = cells.at(c);
         switch (cell.kind) {
         case ExportCell::Kind::Blank:
-            record(0x0001, cellHead(m_row, c));
+            cellHead(0x0001, 7, c);
             break;
         case ExportCell::Kind::Label: {
-            const QByteArray bytes = labelBytes(cell.text);
-            record(0x0004, cellHead(m_row, c) + char(quint8(bytes.size())) + bytes);
+            // The lengths are known once the label is encoded in place.
+            cellHead(0x0004, 0, c);
+            const qsizetype at = m_buffer.size();
+            m_buffer += '\0';
+            const qsizetype size = m_encoder.appendLabel(m_buffer, cell.text, 255);
+            m_buffer[at] = char(quint8(size));
+            qToLittleEndian(quint16(7 + 1 + size), m_buffer.data() + at - 9);
             break;
         }
         case ExportCell::Kind::Integer:
             if (cell.number >= 0 && cell.number <= 65535 && cell.number == qint64(cell.number)) {
-                record(0x0002, cellHead(m_row, c) + u16(quint16(cell.number)));
+                cellHead(0x0002, 9, c);
+                char bytes[2];
+                qToLittleEndian(quint16(cell.number), bytes);
+                put(QByteArrayView(bytes, 2));
                 break;
             }
             [[fallthrough]];
         case ExportCell::Kind::Number: {
+            cellHead(0x0003, 15, c);
             char bytes[8];
             quint64 bits;
             std::memcpy(&bits, &cell.number, 8);
             qToLittleEndian(bits, bytes);
-            record(0x0003, cellHead(m_row, c) + QByteArray(bytes, 8));
+            put(QByteArrayView(bytes, 8));
             break;
         }
         }
     }
     ++m_row;
+    rowDone();
 }
 
 void XlsWriter::end()
 {
     record(0x000A, {});
+    flush();
 }
