@@ -23,37 +23,135 @@ QList<ExportCell> titleCells(const GridColumns &columns)
     return cells;
 }
 
+namespace {
+
+// Shortest decimal text of a money amount, as Money::toString writes it, without building
+// intermediate strings (a million rows have a million of them).
+QString moneyText(qint64 units)
+{
+    char digits[32];
+    char *const end = digits + sizeof digits;
+    char *p = end;
+    const bool negative = units < 0;
+    quint64 magnitude = negative ? quint64(-(units + 1)) + 1 : quint64(units);
+    quint64 fraction = magnitude % Money::UnitsPerYuan;
+    magnitude /= Money::UnitsPerYuan;
+    if (fraction) {
+        int places = 4;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --places;
+        }
+        for (; places > 0; --places, fraction /= 10)
+            *--p = char('0' + fraction % 10);
+        *--p = '.';
+    }
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (negative)
+        *--p = '-';
+    return QString::fromLatin1(p, end - p);
+}
+
+// A stored date already in the shown form (yyyy-MM-dd) is shown as it is, whether or not it is
+// a real day: a valid one reads back the same and an invalid one is shown as its text.
+bool isShownDate(const QString &text)
+{
+    if (text.size() != 10 || text.at(4) != u'-' || text.at(7) != u'-')
+        return false;
+    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (!text.at(i).isDigit() || text.at(i).unicode() > u'9')
+            return false;
+    }
+    return true;
+}
+
+ExportCell slowCell(const GridColumn &column, const QVariant &value)
+{
+    const QString text = DataGrid::formatValue(column, value);
+    if (text.isEmpty())
+        return {};
+    bool ok = false;
+    switch (column.kind) {
+    case GridColumn::Kind::Integer: {
+        const qint64 number = value.toLongLong(&ok);
+        return ok ? ExportCell::integer(number) : ExportCell::label(text);
+    }
+    case GridColumn::Kind::Money: {
+        const qint64 units = value.toLongLong(&ok);
+        return ok ? ExportCell::numeric(Money::fromUnits(units).toDouble(), text)
+                  : ExportCell::label(text);
+    }
+    default:
+        return ExportCell::label(text);
+    }
+}
+
+// The cell of one value, the same as slowCell gives; the kinds of values an SQLite result
+// holds most (integers, plain text, stored dates, NULL) take a short way.
+ExportCell cell(const GridColumn &column, const QVariant &value)
+{
+    static const QString yes = QStringLiteral("是");
+    static const QString no = QStringLiteral("否");
+    const bool null = !value.isValid() || value.isNull();
+    if (column.kind == GridColumn::Kind::Flag) {
+        if (null)
+            return ExportCell::label(no);
+        if (value.typeId() == QMetaType::LongLong)
+            return ExportCell::label(value.toLongLong() != 0 ? yes : no);
+        return slowCell(column, value);
+    }
+    if (null)
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::LongLong: {
+        const qint64 number = value.toLongLong();
+        switch (column.kind) {
+        case GridColumn::Kind::Integer:
+            return ExportCell::integer(number);
+        case GridColumn::Kind::Money:
+            return ExportCell::numeric(Money::fromUnits(number).toDouble(), moneyText(number));
+        case GridColumn::Kind::Text:
+            return ExportCell::label(QString::number(number));
+        default:
+            return slowCell(column, value);
+        }
+    }
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        if (column.kind == GridColumn::Kind::Text
+            || (column.kind == GridColumn::Kind::Date && isShownDate(text)))
+            return ExportCell::label(text);
+        return slowCell(column, value);
+    }
+    default:
+        return slowCell(column, value);
+    }
+}
+
+void fillRowCells(QList<ExportCell> &cells,
+                  const GridColumns &columns,
+                  const QList<int> &fieldIndexes,
+                  const QVariantList &values)
+{
+    cells.resize(columns.size());
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        const int field = fieldIndexes.value(c, -1);
+        static const QVariant none;
+        cells[c] = cell(columns.at(c),
+                        field >= 0 && field < values.size() ? values.at(field) : none);
+    }
+}
+
+} // namespace
+
 QList<ExportCell>
 rowCells(const GridColumns &columns, const QList<int> &fieldIndexes, const QVariantList &values)
 {
     QList<ExportCell> cells;
-    cells.reserve(columns.size());
-    for (int c = 0; c < columns.size(); ++c) {
-        const GridColumn &column = columns.at(c);
-        const int field = fieldIndexes.value(c, -1);
-        const QVariant value = field >= 0 && field < values.size() ? values.at(field) : QVariant();
-        const QString text = DataGrid::formatValue(column, value);
-        if (text.isEmpty()) {
-            cells << ExportCell {};
-            continue;
-        }
-        bool ok = false;
-        switch (column.kind) {
-        case GridColumn::Kind::Integer: {
-            const qint64 number = value.toLongLong(&ok);
-            cells << (ok ? ExportCell::integer(number) : ExportCell::label(text));
-            break;
-        }
-        case GridColumn::Kind::Money: {
-            const qint64 units = value.toLongLong(&ok);
-            cells << (ok ? ExportCell::numeric(Money::fromUnits(units).toDouble(), text)
-                         : ExportCell::label(text));
-            break;
-        }
-        default:
-            cells << ExportCell::label(text);
-        }
-    }
+    fillRowCells(cells, columns, fieldIndexes, values);
     return cells;
 }
 
@@ -67,6 +165,10 @@ Outcome write(GridWriter &writer,
     for (const GridColumn &column : columns)
         fieldIndexes << resultSet.fieldIndex(column.field);
     QList<qint64> sums(columns.size(), 0);
+    QList<int> sumIndexes; // per summed column its field, others -1
+    for (int c = 0; c < columns.size(); ++c)
+        sumIndexes << (columns.at(c).footer == GridColumn::Footer::Sum ? fieldIndexes.at(c) : -1);
+    QList<ExportCell> cells; // reused: its strings are replaced row by row
     qint64 rows = 0;
     const qint64 total = resultSet.rowCount();
     bool cancelled = false;
@@ -74,10 +176,11 @@ Outcome write(GridWriter &writer,
         writer.begin(int(columns.size()), total + 2);
         writer.writeRow(titleCells(columns));
         resultSet.forEachRow([&](int, const QVariantList &values) {
-            writer.writeRow(rowCells(columns, fieldIndexes, values));
+            fillRowCells(cells, columns, fieldIndexes, values);
+            writer.writeRow(cells);
             for (int c = 0; c < columns.size(); ++c) {
-                if (columns.at(c).footer == GridColumn::Footer::Sum && fieldIndexes.at(c) >= 0)
-                    sums[c] += values.value(fieldIndexes.at(c)).toLongLong();
+                if (sumIndexes.at(c) >= 0)
+                    sums[c] += values.value(sumIndexes.at(c)).toLongLong();
             }
             ++rows;
             if (writer.failed())
