@@ -183,8 +183,15 @@ CustomerSelect CustomerStore::selectContaining(Column column, const QString &tex
     // A text of three characters or more is first looked up in the trigram index, which
     // narrows a million rows to the few that can match; the like above still decides, so
     // the rows are exactly those of the plain scan (the index folds more letter cases than
-    // like does). Shorter texts have no trigram and are scanned.
-    if (column != Column::Number && text.toUcs4().size() >= 3) {
+    // like does). A name searched by two characters (most Chinese names have two or three) is
+    // looked up in the table of two-character pieces the same way; other short texts are
+    // scanned.
+    const qsizetype length = text.toUcs4().size();
+    if (column == Column::Name && length == 2) {
+        where += QStringLiteral(" and 客户编号 in (select 客户编号 from %1 where 片 = lower(?))")
+                         .arg(SchemaUpgrade::nameIndexTable());
+        values << text;
+    } else if (column != Column::Number && length >= 3) {
         where += QStringLiteral(" and 客户编号 in (select rowid from %1 where %2 match ?)")
                          .arg(SchemaUpgrade::customerIndexTable(), columnName(column));
         // One phrase: every character literal, a double quote doubled.

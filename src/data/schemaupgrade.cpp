@@ -37,6 +37,47 @@ QStringList customerIndexStatements()
     };
 }
 
+// The distinct two-character pieces of a text, folded to lower case as like folds them.
+// json_each walks an array of length(text) - 1 zeros made from a zero blob: a trigger body
+// cannot use a recursive common table expression.
+QString piecesOf(const QString &text)
+{
+    return QStringLiteral("select distinct lower(substr(%1, key + 1, 2)) as 片 from json_each('[' "
+                          "|| rtrim(replace(hex(zeroblob(length(%1) - 1)), '00', '0,'), ',') || "
+                          "']')")
+            .arg(text);
+}
+
+QStringList nameIndexStatements()
+{
+    const QString table = nameIndexTable();
+    const QString add = QStringLiteral("insert or ignore into %1 (片, 客户编号) select 片, "
+                                       "new.客户编号 from (%2); ")
+                                .arg(table, piecesOf(QStringLiteral("new.客户名称")));
+    const QString drop = QStringLiteral("delete from %1 where 客户编号 = old.客户编号 and 片 in "
+                                        "(%2); ")
+                                 .arg(table, piecesOf(QStringLiteral("old.客户名称")));
+    return {
+            QStringLiteral("create table %1 (片 TEXT NOT NULL, 客户编号 INTEGER NOT NULL, "
+                           "PRIMARY KEY (片, 客户编号)) WITHOUT ROWID")
+                    .arg(table),
+            QStringLiteral("create trigger %1_新增 after insert on 客户信息 begin %2end")
+                    .arg(table, add),
+            QStringLiteral("create trigger %1_删除 after delete on 客户信息 begin %2end")
+                    .arg(table, drop),
+            QStringLiteral("create trigger %1_修改 after update of 客户编号, 客户名称 on 客户信息 "
+                           "begin %2%3end")
+                    .arg(table, drop, add),
+            // Rows written before the index existed.
+            QStringLiteral(
+                    "insert or ignore into %1 (片, 客户编号) select lower(substr(c.客户名称, "
+                    "p.key + 1, 2)), c.客户编号 from 客户信息 c, json_each('[' || rtrim("
+                    "replace(hex(zeroblob(length(c.客户名称) - 1)), '00', '0,'), ',') || "
+                    "']') p")
+                    .arg(table),
+    };
+}
+
 // Indexes the grids' orders need; also in schema.sql for new files.
 const QStringList AddedIndexes {
         QStringLiteral("create index if not exists dinggou_客户名称 on dinggou (客户名称)"),
@@ -62,32 +103,66 @@ bool hasCustomerIndex(const QSqlDatabase &db)
     return exists(db, QStringLiteral("table"), customerIndexTable());
 }
 
+bool hasNameIndex(const QSqlDatabase &db)
+{
+    return exists(db, QStringLiteral("table"), nameIndexTable());
+}
+
+namespace {
+
+// An index table with its three triggers, made again from scratch when any part is missing
+// (a trigger dropped by hand leaves the table out of step).
+struct TriggeredIndex
+{
+    QString table;
+    QStringList statements;
+};
+
+bool complete(const QSqlDatabase &db, const TriggeredIndex &index)
+{
+    if (!exists(db, QStringLiteral("table"), index.table))
+        return false;
+    for (const char16_t *suffix : {u"_新增", u"_删除", u"_修改"}) {
+        if (!exists(db, QStringLiteral("trigger"), index.table + QString::fromUtf16(suffix)))
+            return false;
+    }
+    return true;
+}
+
+void rebuild(const QSqlDatabase &db, const TriggeredIndex &index)
+{
+    for (const char16_t *suffix : {u"_新增", u"_删除", u"_修改"})
+        Db::exec(db,
+                 QStringLiteral("drop trigger if exists ") + index.table
+                         + QString::fromUtf16(suffix));
+    Db::exec(db, QStringLiteral("drop table if exists ") + index.table);
+    for (const QString &sql : index.statements)
+        Db::exec(db, sql);
+}
+
+} // namespace
+
 void apply(const QSqlDatabase &db)
 {
-    const QStringList triggers {customerIndexTable() + QStringLiteral("_新增"),
-                                customerIndexTable() + QStringLiteral("_删除"),
-                                customerIndexTable() + QStringLiteral("_修改")};
-    bool complete = hasCustomerIndex(db);
-    for (const QString &trigger : triggers)
-        complete = complete && exists(db, QStringLiteral("trigger"), trigger);
+    const QList<TriggeredIndex> indexes {{customerIndexTable(), customerIndexStatements()},
+                                         {nameIndexTable(), nameIndexStatements()}};
+    QList<TriggeredIndex> incomplete;
+    for (const TriggeredIndex &index : indexes) {
+        if (!complete(db, index))
+            incomplete << index;
+    }
     QStringList missingIndexes;
     for (const QString &sql : AddedIndexes) {
         const QString name = sql.section(u' ', 5, 5);
         if (!exists(db, QStringLiteral("index"), name))
             missingIndexes << sql;
     }
-    if (complete && missingIndexes.isEmpty())
+    if (incomplete.isEmpty() && missingIndexes.isEmpty())
         return;
 
     TransactionScope scope(db);
-    if (!complete) {
-        // A half-made index (a trigger dropped by hand) is made again from scratch.
-        for (const QString &trigger : triggers)
-            Db::exec(db, QStringLiteral("drop trigger if exists ") + trigger);
-        Db::exec(db, QStringLiteral("drop table if exists ") + customerIndexTable());
-        for (const QString &sql : customerIndexStatements())
-            Db::exec(db, sql);
-    }
+    for (const TriggeredIndex &index : std::as_const(incomplete))
+        rebuild(db, index);
     for (const QString &sql : std::as_const(missingIndexes))
         Db::exec(db, sql);
     scope.commit();

@@ -11,7 +11,8 @@
 #include <QTest>
 #include <QUuid>
 
-// The contains-search through the trigram index must list exactly the rows of a plain scan.
+// The contains-search through the trigram index and the table of two-character name pieces
+// must list exactly the rows of a plain scan.
 class TestFts : public QObject
 {
     Q_OBJECT
@@ -56,6 +57,16 @@ private:
                        {SqlDialect::containsPattern(text)});
     }
 
+    static QStringList pieces(const QSqlDatabase &db, const QString &sql)
+    {
+        QStringList result;
+        QSqlQuery query = Db::exec(db, sql);
+        while (query.next())
+            result << query.value(0).toString();
+        result.sort();
+        return result;
+    }
+
     static void fill(CustomerStore &store)
     {
         const QList<Customer> rows {
@@ -69,6 +80,9 @@ private:
                 customer(8, "äbc商店", "南山"),
                 customer(9, "说\"好\"的店", "a\\b村"),
                 customer(10, "张三", "城关镇东村 3号"),
+                customer(11, "哈哈哈"),
+                customer(12, "𠀀𠀁店"), // outside the basic plane: two UTF-16 units each
+                customer(13, "张"),
         };
         for (const Customer &c : rows)
             store.insert(c);
@@ -84,8 +98,27 @@ private slots:
         using C = CustomerStore::Column;
         QTest::newRow("three chinese characters")
                 << int(C::Name) << "张三丰" << false << QList<qint64> {1};
-        QTest::newRow("two characters are scanned")
-                << int(C::Name) << "张三" << true << QList<qint64> {10, 1};
+        QTest::newRow("two characters") << int(C::Name) << "张三" << true << QList<qint64> {10, 1};
+        QTest::newRow("two characters at the end")
+                << int(C::Name) << "三丰" << false << QList<qint64> {1};
+        QTest::newRow("two of a repeated character")
+                << int(C::Name) << "哈哈" << false << QList<qint64> {11};
+        QTest::newRow("two characters outside the basic plane")
+                << int(C::Name) << "𠀀𠀁" << false << QList<qint64> {12};
+        QTest::newRow("two ascii letters fold as like does")
+                << int(C::Name) << "Ab" << false << QList<qint64> {5, 6};
+        QTest::newRow("two other letters keep their case")
+                << int(C::Name) << "äb" << false << QList<qint64> {8};
+        QTest::newRow("two: percent is literal")
+                << int(C::Name) << "0%" << false << QList<qint64> {2};
+        QTest::newRow("two: underscore is literal")
+                << int(C::Name) << "_b" << false << QList<qint64> {3};
+        QTest::newRow("two: double quote") << int(C::Name) << "\"好" << false << QList<qint64> {9};
+        QTest::newRow("two: quote") << int(C::Name) << "'a" << false << QList<qint64> {};
+        QTest::newRow("two characters of an address")
+                << int(C::Address) << "东村" << false << QList<qint64> {1, 3, 4, 10};
+        QTest::newRow("one character")
+                << int(C::Name) << "张" << false << QList<qint64> {1, 10, 13};
         QTest::newRow("ascii case folds as like does")
                 << int(C::Name) << "abc" << false << QList<qint64> {5, 6};
         QTest::newRow("other letters keep their case")
@@ -130,15 +163,20 @@ private slots:
     void longTextsUseTheIndex_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("indexed");
-        QTest::newRow("three") << "张三丰" << true;
-        QTest::newRow("two") << "张三" << false;
-        QTest::newRow("empty") << "" << false;
+        QTest::addColumn<QString>("index");
+        QTest::newRow("three") << "张三丰"
+                               << "VIRTUAL TABLE";
+        QTest::newRow("two") << "张三"
+                             << "客户信息_二字";
+        QTest::newRow("one") << "张"
+                             << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void longTextsUseTheIndex()
     {
         QFETCH(QString, text);
-        QFETCH(bool, indexed);
+        QFETCH(QString, index);
         TestFolder folder;
         const QSqlDatabase db = folder.dm()->ADOConnection1();
         const CustomerSelect select
@@ -148,7 +186,13 @@ private slots:
         QString steps;
         while (plan.next())
             steps += plan.value(3).toString() + u'\n';
-        QCOMPARE(steps.contains(QStringLiteral("VIRTUAL TABLE")), indexed);
+        for (const QString &used :
+             {QStringLiteral("VIRTUAL TABLE"), QStringLiteral("客户信息_二字")})
+            QCOMPARE(steps.contains(used), used == index);
+        // The customers are fetched by number from what the index gave, not scanned.
+        if (!index.isEmpty())
+            QVERIFY2(steps.contains(QStringLiteral("SEARCH 客户信息 USING INTEGER PRIMARY KEY")),
+                     qPrintable(steps));
     }
 
     void indexFollowsEveryWrite()
@@ -165,19 +209,33 @@ private slots:
         store.update(1, c);
         QCOMPARE(byName("张三丰"), QList<qint64> {});
         QCOMPARE(byName("李四光"), QList<qint64> {1});
+        QCOMPARE(byName("三丰"), QList<qint64> {});
+        QCOMPARE(byName("四光"), QList<qint64> {1});
         QVERIFY(store.remove(1));
         QCOMPARE(byName("李四光"), QList<qint64> {});
-        store.insert(customer(11, "李四光学"));
-        QCOMPARE(byName("李四光"), QList<qint64> {11});
+        QCOMPARE(byName("四光"), QList<qint64> {});
+        store.insert(customer(21, "李四光学"));
+        QCOMPARE(byName("李四光"), QList<qint64> {21});
+        QCOMPARE(byName("光学"), QList<qint64> {21});
+        // A number changed by plain SQL moves the pieces with it.
+        Db::exec(db, QStringLiteral("update 客户信息 set 客户编号 = 22 where 客户编号 = 21"));
+        QCOMPARE(byName("光学"), QList<qint64> {22});
         // A mobile changed by plain SQL (e.g. a restore tool) is followed too.
         Db::exec(db,
-                 QStringLiteral("update 客户信息 set 手机 = '18600009999' where 客户编号 = 11"));
+                 QStringLiteral("update 客户信息 set 手机 = '18600009999' where 客户编号 = 22"));
         QCOMPARE(found(db, CustomerStore::selectContaining(CustomerStore::Column::Mobile, "0009")),
-                 QList<qint64> {11});
+                 QList<qint64> {22});
         // The index's own check: every row agrees with the table.
         Db::exec(db,
                  QStringLiteral("insert into 客户信息_检索 (客户信息_检索) values "
                                 "('integrity-check')"));
+        // The pieces are exactly those of the names now in the table, none missing or stale.
+        QCOMPARE(pieces(db, QStringLiteral("select 片 || 客户编号 from 客户信息_二字")),
+                 pieces(db,
+                        QStringLiteral("select distinct lower(substr(客户名称, n, 2)) || 客户编号 "
+                                       "from 客户信息, (select value as n from json_each("
+                                       "'[1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20]')) "
+                                       "where n < length(客户名称)")));
     }
 
     void olderFileGetsTheIndexWhenOpened()
@@ -187,7 +245,7 @@ private slots:
         QCOMPARE(Schema::createDatabaseFile(file), QString());
         const QString name = QUuid::createUuid().toString();
         {
-            // The file as an older version left it: customers, no search index, an index
+            // The file as an older version left it: customers, no search indexes, an index
             // of the grids missing.
             QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             raw.setDatabaseName(file);
@@ -195,7 +253,11 @@ private slots:
             Db::exec(raw, QStringLiteral("drop trigger if exists 客户信息_检索_新增"));
             Db::exec(raw, QStringLiteral("drop table if exists 客户信息_检索"));
             Db::exec(raw, QStringLiteral("drop index dinggou_客户名称"));
+            for (const char *trigger : {"新增", "删除", "修改"})
+                Db::exec(raw, QStringLiteral("drop trigger 客户信息_二字_") + trigger);
+            Db::exec(raw, QStringLiteral("drop table 客户信息_二字"));
             QVERIFY(!SchemaUpgrade::hasCustomerIndex(raw));
+            QVERIFY(!SchemaUpgrade::hasNameIndex(raw));
             CustomerStore(raw).insert(customer(1, "王五金店", "东关"));
             CustomerStore(raw).insert(customer(2, "五金王", "西关"));
             raw.close();
@@ -207,6 +269,7 @@ private slots:
             QCOMPARE(dm.open(file), TDM1::OpenResult::Ok);
             const QSqlDatabase db = dm.ADOConnection1();
             QVERIFY(SchemaUpgrade::hasCustomerIndex(db));
+            QVERIFY(SchemaUpgrade::hasNameIndex(db));
             QCOMPARE(found(db,
                            CustomerStore::selectContaining(CustomerStore::Column::Name, "王五金")),
                      QList<qint64> {1});
@@ -221,6 +284,9 @@ private slots:
                            CustomerStore::selectContaining(CustomerStore::Column::Name, "金店铺"))
                              .size(),
                      open + 1);
+            QCOMPARE(
+                    found(db, CustomerStore::selectContaining(CustomerStore::Column::Name, "五金")),
+                    (open == 0 ? QList<qint64> {1, 2, 3} : QList<qint64> {1, 2, 3, 4}));
         }
     }
 };
