@@ -270,12 +270,15 @@ bool ResultSet::forEachRow(const std::function<bool(int, const QVariantList &)> 
         throw DbError(query.lastError());
     const int columns = query.record().count();
     int row = 0;
+    // One list for all rows: the visitor gets it by reference, so its storage is reused.
+    QVariantList values(columns);
     while (query.next()) {
-        QVariantList values;
-        values.reserve(columns);
         for (int c = 0; c < columns; ++c) {
-            const QVariant v = query.value(c);
-            values << (v.isNull() ? QVariant() : v);
+            QVariant v = query.value(c);
+            if (v.isNull())
+                values[c] = QVariant();
+            else
+                values[c] = std::move(v);
         }
         if (!visit(row++, values)) {
             query.finish();

@@ -361,6 +361,23 @@ private slots:
         QCOMPARE(written.size(), expected.size());
     }
 
+    // The walk reuses one row list: a visitor's copy must keep its row, and a NULL must not
+    // show the value the row before had.
+    void walkedRowsStayTheirOwn()
+    {
+        QList<QVariantList> kept;
+        QVERIFY(m_rs->forEachRow([&](int, const QVariantList &values) {
+            kept << values;
+            return true;
+        }));
+        QCOMPARE(kept.size(), 3);
+        const int date = m_rs->fieldIndex("日期");
+        QCOMPARE(kept.at(0).at(date).toString(), QStringLiteral("2024-03-01"));
+        QVERIFY(!kept.at(1).at(date).isValid());
+        QCOMPARE(kept.at(2).at(date).toString(), QStringLiteral("2024-12-31"));
+        QCOMPARE(kept.at(1).at(m_rs->fieldIndex("客户名称")).toString(), Name2);
+    }
+
     void emptyResultGivesTitlesAndZeroFooter()
     {
         m_rs->open(Statement, {999999});
