@@ -33,6 +33,9 @@ LedgerRow fromQuery(const QSqlQuery &q)
     return row;
 }
 
+const QString ListColumns = QStringLiteral(
+        "id, 客户编号, 客户名称, 地址, 电话, 手机, 主机序列号, 应付金额, 日期, 备注, 经手人");
+
 QList<LedgerRow> readAll(QSqlQuery query)
 {
     QList<LedgerRow> rows;
@@ -90,19 +93,49 @@ int LedgerStore::remove(const QString &key)
             .numRowsAffected();
 }
 
-QList<LedgerRow> LedgerStore::unpaid(Column column, const QString &value) const
+QString DebtListing::sql() const
 {
-    const QString base = QStringLiteral("select ") + Columns
-            + QStringLiteral(" from 帐款明细 where 付款情况 = ? and 应付金额 <> 0 and ");
+    return QStringLiteral("select ") + ListColumns + QStringLiteral(" from 帐款明细 where ")
+            + filter + QStringLiteral(" order by ") + order;
+}
+
+QStringList LedgerStore::listFields()
+{
+    QStringList fields = ListColumns.split(QStringLiteral(", "));
+    return fields;
+}
+
+LedgerRow LedgerStore::fromListed(const QVariantList &v)
+{
+    LedgerRow row;
+    row.key = Db::text(v.value(0));
+    row.customer.number = v.value(1).toLongLong();
+    row.customer.name = Db::text(v.value(2));
+    row.customer.address = Db::text(v.value(3));
+    row.customer.phone = Db::text(v.value(4));
+    row.customer.mobile = Db::text(v.value(5));
+    row.serial = Db::text(v.value(6));
+    row.amountDue = Money::fromUnits(v.value(7).toLongLong());
+    row.payment = PaymentState::unpaid();
+    row.date = Dates::fromText(Db::text(v.value(8)));
+    row.remark = Db::text(v.value(9));
+    row.operatorNumber = Db::text(v.value(10));
+    return row;
+}
+
+DebtListing LedgerStore::unpaidListing(Column column, const QString &value) const
+{
+    DebtListing listing;
+    listing.filter = QStringLiteral("付款情况 = ? and 应付金额 <> 0 and ");
     // The order rows were written in, as a listing of one customer shows them.
-    const QString order = QStringLiteral(" order by ") + SqlDialect::of(m_db).rowIdColumn();
+    listing.order = SqlDialect::of(m_db).rowIdColumn();
     if (column == Column::CustomerNumber) {
         bool ok = false;
         const qint64 number = value.trimmed().toLongLong(&ok);
-        if (!ok)
-            return {};
-        return readAll(Db::exec(m_db, base + QStringLiteral("客户编号 = ?") + order,
-                                {PaymentState::unpaid(), number}));
+        // A number that is not a whole number matches nothing: NULL equals no row.
+        listing.filter += QStringLiteral("客户编号 = ?");
+        listing.values = {PaymentState::unpaid(), ok ? QVariant(number) : QVariant()};
+        return listing;
     }
     QString name;
     switch (column) {
@@ -120,18 +153,38 @@ QList<LedgerRow> LedgerStore::unpaid(Column column, const QString &value) const
         name = QStringLiteral("地址");
         break;
     }
-    return readAll(Db::exec(m_db, base + name + QStringLiteral(" = ?") + order,
-                            {PaymentState::unpaid(), storedText(value)}));
+    listing.filter += name + QStringLiteral(" = ?");
+    listing.values = {PaymentState::unpaid(), storedText(value)};
+    return listing;
+}
+
+DebtListing LedgerStore::allUnpaidListing() const
+{
+    return {QStringLiteral("付款情况 = ? and 应付金额 <> 0"),
+            {PaymentState::unpaid()},
+            QStringLiteral("客户名称, ") + SqlDialect::of(m_db).rowIdColumn()};
+}
+
+namespace {
+// The listed rows with every column of the ledger.
+QList<LedgerRow> readListing(const QSqlDatabase &db, const DebtListing &listing)
+{
+    return readAll(Db::exec(db,
+                            QStringLiteral("select ") + Columns
+                                    + QStringLiteral(" from 帐款明细 where ") + listing.filter
+                                    + QStringLiteral(" order by ") + listing.order,
+                            listing.values));
+}
+} // namespace
+
+QList<LedgerRow> LedgerStore::unpaid(Column column, const QString &value) const
+{
+    return readListing(m_db, unpaidListing(column, value));
 }
 
 QList<LedgerRow> LedgerStore::allUnpaid() const
 {
-    return readAll(Db::exec(m_db,
-                            QStringLiteral("select ") + Columns
-                                    + QStringLiteral(" from 帐款明细 where 付款情况 = ? and "
-                                                     "应付金额 <> 0 order by 客户名称, ")
-                                    + SqlDialect::of(m_db).rowIdColumn(),
-                            {PaymentState::unpaid()}));
+    return readListing(m_db, allUnpaidListing());
 }
 
 void LedgerStore::settle(const QList<LedgerRow> &rows,
@@ -153,5 +206,61 @@ void LedgerStore::settle(const QList<LedgerRow> &rows,
             throw LedgerChanged(row.key);
         receipts.insert({row.customer, row.serial, row.amountDue, day, operatorNumber});
     }
+    scope.commit();
+}
+
+void LedgerStore::settleListing(const DebtListing &listing,
+                                const QSet<QString> &excluded,
+                                qint64 listedRows,
+                                Money total,
+                                const QDate &day,
+                                const QString &operatorNumber)
+{
+    // Chunks by key, each read finished before its rows are written: a read left open while
+    // the same rows change is undefined in SQLite, and an offset would shift as rows settle.
+    constexpr int Chunk = 500;
+    const QString chunkSql = QStringLiteral("select ") + ListColumns
+            + QStringLiteral(" from 帐款明细 where (") + listing.filter
+            + QStringLiteral(") and id > ? order by id limit ?");
+    TransactionScope scope(m_db);
+    ReceiptStore receipts(m_db);
+    qint64 settled = 0;
+    Money sum;
+    QString after = QStringLiteral(""); // below every key; a null text would bind NULL
+    for (;;) {
+        QList<LedgerRow> rows;
+        {
+            QVariantList values = listing.values;
+            values << after << Chunk;
+            QSqlQuery query = Db::exec(m_db, chunkSql, values);
+            while (query.next()) {
+                QVariantList v;
+                for (int c = 0; c < 11; ++c)
+                    v << query.value(c);
+                rows << fromListed(v);
+            }
+            query.finish();
+        }
+        for (const LedgerRow &row : std::as_const(rows)) {
+            if (excluded.contains(row.key))
+                continue;
+            const int changed = Db::exec(m_db,
+                                         QStringLiteral("update 帐款明细 set 付款情况 = ? where "
+                                                        "id = ? and 付款情况 = ? and 应付金额 = ?"),
+                                         {PaymentState::paid(), row.key, PaymentState::unpaid(),
+                                          row.amountDue.units()})
+                                        .numRowsAffected();
+            if (changed != 1)
+                throw LedgerChanged(row.key);
+            receipts.insert({row.customer, row.serial, row.amountDue, day, operatorNumber});
+            ++settled;
+            sum += row.amountDue;
+        }
+        if (rows.size() < Chunk)
+            break;
+        after = rows.last().key;
+    }
+    if (settled != listedRows - excluded.size() || sum != total)
+        throw ListingChanged();
     scope.commit();
 }

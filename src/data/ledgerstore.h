@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -71,6 +72,26 @@ private:
     QString m_key;
 };
 
+// The listed debts changed (rows added, settled or corrected) since they were listed.
+class ListingChanged : public DbError
+{
+public:
+    ListingChanged()
+        : DbError(QStringLiteral("欠款列表已被修改或已付款。"))
+    { }
+};
+
+// A statement listing unpaid rows, for a chunked result set. Its columns are listFields(), in
+// that order; the filter and the order are kept apart so settling can walk the same rows.
+struct DebtListing
+{
+    QString filter; // condition after "where"; user values are bound in `values`
+    QVariantList values;
+    QString order; // what follows "order by"
+
+    QString sql() const;
+};
+
 // The table 帐款明细. Every method throws DbError on an engine failure. Single-row methods
 // run inside whatever transaction the caller holds; settle() opens its own.
 class LedgerStore
@@ -97,11 +118,29 @@ public:
     // Every unpaid row with a non-zero amount, ordered by customer name.
     QList<LedgerRow> allUnpaid() const;
 
+    // The same rows as unpaid() and allUnpaid(), as statements a chunked list reads.
+    DebtListing unpaidListing(Column column, const QString &value) const;
+    DebtListing allUnpaidListing() const;
+    // Columns of a listing, left to right as the debt list shows them.
+    static QStringList listFields();
+    // A listing row (values in listFields() order) as a ledger row.
+    static LedgerRow fromListed(const QVariantList &values);
+
     // Settles the listed rows in one transaction: each still-unpaid row of the listed amount
     // is set "已付款" and gets a receipt of that amount dated `day` by `operatorNumber`. The
     // customer data of the receipt is the listed one. A row no longer unpaid with that amount
     // throws LedgerChanged and nothing at all is written.
     void settle(const QList<LedgerRow> &rows, const QDate &day, const QString &operatorNumber);
+    // Settles every row of the listing except the `excluded` keys, as settle() does, reading the
+    // rows in chunks so memory does not grow with them. The listing was shown with
+    // `listedRows` rows; unless exactly listedRows minus the excluded rows are settled and
+    // their amounts add up to `total`, ListingChanged is thrown and nothing is written.
+    void settleListing(const DebtListing &listing,
+                       const QSet<QString> &excluded,
+                       qint64 listedRows,
+                       Money total,
+                       const QDate &day,
+                       const QString &operatorNumber);
 
 private:
     QSqlDatabase m_db;

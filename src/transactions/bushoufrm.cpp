@@ -3,6 +3,7 @@
 #include "data/dates.h"
 #include "data/session.h"
 #include "data/tdm1.h"
+#include "debtlistmodel.h"
 #include "entryparts.h"
 #include "master/customersearchpanel.h"
 #include "ui/messages.h"
@@ -15,7 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 using Column = CustomerStore::Column;
@@ -81,21 +82,16 @@ Tbushou::Tbushou(QWidget *parent)
 
     auto *listGroup = new QGroupBox(QStringLiteral("欠款列表"), this);
     listGroup->setObjectName(QStringLiteral("GroupBox2"));
-    m_list = new QTreeWidget(listGroup);
+    m_rows = new DebtListModel(DM1()->ADOConnection1(), this);
+    m_list = new QTreeView(listGroup);
     m_list->setObjectName(QStringLiteral("ListView1"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels(
-            {QStringLiteral("ID"), QStringLiteral("客户编号"), QStringLiteral("客户名称"),
-             QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机"),
-             QStringLiteral("主机序列号"), QStringLiteral("应付金额"), QStringLiteral("日期"),
-             QStringLiteral("备注"), QStringLiteral("经手人")});
+    m_list->setUniformRowHeights(true); // a million lines: no per-line height measuring
+    m_list->setModel(m_rows);
     const int widths[] = {40, 65, 95, 190, 80, 90, 80, 64, 95, 140, 60};
-    for (int c = 0; c < 11; ++c) {
+    for (int c = 0; c < 11; ++c)
         m_list->setColumnWidth(c, widths[c]);
-        if (c > 0)
-            m_list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
-    }
-    m_list->setStyleSheet(QStringLiteral("QTreeWidget::item { border: 1px solid #d0d0d0; }"));
+    m_list->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
     (new QVBoxLayout(listGroup))->addWidget(m_list);
 
     // Top: look-ups at the left; fuzzy search, the buttons and the result list at the right.
@@ -162,14 +158,12 @@ void Tbushou::clearFieldsAndList()
         if (auto *e = findChild<QLineEdit *>(QLatin1String(name)))
             e->clear();
     }
-    m_list->clear();
-    m_rows.clear();
+    m_rows->clear();
 }
 
 void Tbushou::loadFor(Column column, const QString &value)
 {
-    m_list->clear();
-    m_rows.clear();
+    m_rows->clear();
     LedgerStore::Column byColumn = LedgerStore::Column::Name;
     switch (column) {
     case Column::Number:
@@ -188,80 +182,61 @@ void Tbushou::loadFor(Column column, const QString &value)
         byColumn = LedgerStore::Column::Mobile;
         break;
     }
-    try {
-        fill(LedgerStore(DM1()->ADOConnection1()).unpaid(byColumn, value));
-    } catch (const DbError &e) {
-        Messages::generalError(this, e.text());
-    }
+    list(LedgerStore(DM1()->ADOConnection1()).unpaidListing(byColumn, value));
 }
 
 void Tbushou::showAll()
 {
-    m_list->clear();
-    m_rows.clear();
-    try {
-        fill(LedgerStore(DM1()->ADOConnection1()).allUnpaid());
-    } catch (const DbError &e) {
-        Messages::generalError(this, e.text());
-    }
+    m_rows->clear();
+    list(LedgerStore(DM1()->ADOConnection1()).allUnpaidListing());
 }
 
-void Tbushou::fill(const QList<LedgerRow> &rows)
+void Tbushou::list(const DebtListing &listing)
 {
-    m_rows = rows;
-    for (const LedgerRow &r : rows) {
-        auto *item = new QTreeWidgetItem(m_list,
-                                         {r.key, QString::number(r.customer.number),
-                                          r.customer.name, r.customer.address, r.customer.phone,
-                                          r.customer.mobile, r.serial, r.amountDue.toString(),
-                                          Dates::toText(r.date), r.remark, r.operatorNumber});
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, Qt::Unchecked);
-        for (int c = 1; c < 11; ++c)
-            item->setTextAlignment(c, Qt::AlignCenter);
+    try {
+        m_rows->open(listing);
+    } catch (const DbError &e) {
+        Messages::generalError(this, e.text());
     }
 }
 
 void Tbushou::tickAll(bool ticked)
 {
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
-        m_list->topLevelItem(i)->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+    m_rows->tickAll(ticked);
 }
 
-QList<LedgerRow> Tbushou::tickedRows() const
+std::optional<Money> Tbushou::total()
 {
-    // Settling works from the rows as they were loaded, not from the line texts.
-    QList<LedgerRow> rows;
-    for (int i = 0; i < m_list->topLevelItemCount() && i < m_rows.size(); ++i) {
-        if (m_list->topLevelItem(i)->checkState(0) == Qt::Checked)
-            rows << m_rows[i];
+    try {
+        const Money sum = m_rows->tickedTotal();
+        m_total->setText(sum.toString());
+        return sum;
+    } catch (const DbError &e) {
+        Messages::generalError(this, e.text());
+        return std::nullopt;
     }
-    return rows;
-}
-
-Money Tbushou::total()
-{
-    Money sum;
-    for (const LedgerRow &r : tickedRows())
-        sum += r.amountDue;
-    m_total->setText(sum.toString());
-    return sum;
 }
 
 void Tbushou::settle()
 {
-    if (total().isZero()) {
+    const std::optional<Money> sum = total();
+    if (!sum)
+        return;
+    if (sum->isZero()) {
         Messages::error(this, Hint, QStringLiteral("无欠款需要补交！"));
         return;
     }
     try {
-        LedgerStore(DM1()->ADOConnection1())
-                .settle(tickedRows(), QDate::currentDate(), Session::current().number);
+        m_rows->settleTicked(QDate::currentDate(), Session::current().number);
     } catch (const LedgerChanged &e) {
         // Nothing was written; the list and the ticks stay so it can be listed again.
         Messages::error(this, Hint,
                         QStringLiteral("欠款 %1 已被修改或已补收，本次补收未执行，请重新查询！")
                                 .arg(e.key()));
+        return;
+    } catch (const ListingChanged &) {
+        Messages::error(this, Hint,
+                        QStringLiteral("欠款列表已被修改或已补收，本次补收未执行，请重新查询！"));
         return;
     } catch (const DbError &e) {
         Messages::plain(this, e.text());

@@ -3,11 +3,13 @@
 #include "data/customerstore.h"
 #include "data/ledgerstore.h"
 
-#include <QList>
 #include <QWidget>
 
+#include <optional>
+
+class DebtListModel;
 class QLineEdit;
-class QTreeWidget;
+class QTreeView;
 
 // "补收欠款": lists unpaid ledger rows of one customer or of all, adds up the ticked ones and
 // settles them: each becomes "已付款" and gets a receipt, all in one transaction.
@@ -24,14 +26,14 @@ private:
     void FormShow();
     void loadFor(CustomerStore::Column column, const QString &value);
     void showAll(); // BitBtn2 "显示全部欠款"
-    void fill(const QList<LedgerRow> &rows);
+    void list(const DebtListing &listing);
     void tickAll(bool ticked); // BitBtn5 "全选", BitBtn6 "全清"
-    QList<LedgerRow> tickedRows() const;
-    Money total(); // BitBtn7 "计算选中欠款总数": also shown in Edit4
+    // BitBtn7 "计算选中欠款总数": also shown in Edit4; none when it could not be read.
+    std::optional<Money> total();
     void settle(); // BitBtn3 "补收选中欠款"
     void clearFieldsAndList();
 
-    QTreeWidget *m_list = nullptr; // ListView1
+    QTreeView *m_list = nullptr; // ListView1
+    DebtListModel *m_rows = nullptr; // its lines, read in chunks, and the ticks
     QLineEdit *m_total = nullptr; // Edit4
-    QList<LedgerRow> m_rows; // the listed rows, one per line, as loaded
 };

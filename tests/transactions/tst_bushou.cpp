@@ -4,13 +4,16 @@
 #include "data/repairstore.h"
 #include "data/salesstore.h"
 #include "data/session.h"
+#include "data/transactionscope.h"
 #include "support/testfolder.h"
 #include "transactions/bushoufrm.h"
 #include "txnhelpers.h"
 
+#include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QScrollBar>
+#include <QTreeView>
 
 using namespace TxnTest;
 
@@ -37,6 +40,39 @@ void repair(qint64 customer, const QString &name, const QString &fee)
     r.operatorNumber = "0002";
     RepairStore(DM1()->ADOConnection1()).record(r, false, true);
 }
+// Unpaid ledger rows 批1..批n for customer 8, amount i + 0.0001 * i yuan: sums of thousands of
+// them are exact only if no amount passes through a double.
+Money manyAmount(int i)
+{
+    return Money::fromUnits(qint64(i) * 10000 + i);
+}
+
+void addManyDebts(int n)
+{
+    QSqlDatabase db = DM1()->ADOConnection1();
+    TransactionScope scope(db);
+    LedgerStore ledger(db);
+    for (int i = 1; i <= n; ++i) {
+        LedgerRow row;
+        row.key = QStringLiteral("批%1").arg(i, 5, 10, QLatin1Char('0'));
+        row.customer = {8, "赵六", "南街", "0731-66", "136", {}, {}};
+        row.serial = QStringLiteral("B-%1").arg(i);
+        row.amountDue = manyAmount(i);
+        row.payment = PaymentState::unpaid();
+        row.date = QDate(2024, 3, 1);
+        row.operatorNumber = "0002";
+        ledger.insert(row);
+    }
+    scope.commit();
+}
+
+Money sumMany(int n)
+{
+    Money sum;
+    for (int i = 1; i <= n; ++i)
+        sum += manyAmount(i);
+    return sum;
+}
 } // namespace
 
 class TestBushou : public QObject
@@ -46,29 +82,44 @@ private:
     std::unique_ptr<TestFolder> m_folder;
     QPointer<Tbushou> m_screen;
 
-    QTreeWidget *list() const { return child<QTreeWidget>(m_screen, "ListView1"); }
+    QTreeView *list() const { return child<QTreeView>(m_screen, "ListView1"); }
+    QAbstractItemModel *lines() const { return list()->model(); }
+    QString text(int line, int column) const
+    {
+        return lines()->index(line, column).data().toString();
+    }
+    bool ticked(int line) const
+    {
+        return lines()->index(line, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    }
+    void setTicked(int line, bool on)
+    {
+        QVERIFY(lines()->flags(lines()->index(line, 0)) & Qt::ItemIsUserCheckable);
+        lines()->setData(lines()->index(line, 0), on ? Qt::Checked : Qt::Unchecked,
+                         Qt::CheckStateRole);
+    }
     QPushButton *button(const char *name) const { return child<QPushButton>(m_screen, name); }
     QString total() const { return child<QLineEdit>(m_screen, "Edit4")->text(); }
     QStringList keys() const
     {
         QStringList k;
-        for (int i = 0; i < list()->topLevelItemCount(); ++i)
-            k << list()->topLevelItem(i)->text(0);
+        for (int i = 0; i < lines()->rowCount(); ++i)
+            k << text(i, 0);
         return k;
     }
     QStringList tickedKeys() const
     {
         QStringList k;
-        for (int i = 0; i < list()->topLevelItemCount(); ++i)
-            if (list()->topLevelItem(i)->checkState(0) == Qt::Checked)
-                k << list()->topLevelItem(i)->text(0);
+        for (int i = 0; i < lines()->rowCount(); ++i)
+            if (ticked(i))
+                k << text(i, 0);
         return k;
     }
     void tick(const QString &key)
     {
-        for (int i = 0; i < list()->topLevelItemCount(); ++i)
-            if (list()->topLevelItem(i)->text(0) == key)
-                list()->topLevelItem(i)->setCheckState(0, Qt::Checked);
+        for (int i = 0; i < lines()->rowCount(); ++i)
+            if (text(i, 0) == key)
+                setTicked(i, true);
     }
     QList<ModalAnswerer::Seen> lookUp(const char *edit, const char *button, const QString &text)
     {
@@ -157,8 +208,8 @@ private slots:
     void listShowsElevenColumnsAndEnterRules()
     {
         QStringList titles;
-        for (int c = 0; c < list()->columnCount(); ++c)
-            titles << list()->headerItem()->text(c);
+        for (int c = 0; c < lines()->columnCount(); ++c)
+            titles << lines()->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(titles,
                  QStringList({"ID", "客户编号", "客户名称", "地址", "电话", "手机", "主机序列号",
                               "应付金额", "日期", "备注", "经手人"}));
@@ -170,7 +221,7 @@ private slots:
         QCOMPARE(keys(), QStringList({"订购2", "订购3"}));
         QStringList line;
         for (int c = 0; c < 11; ++c)
-            line << list()->topLevelItem(1)->text(c);
+            line << text(1, c);
         QCOMPARE(line,
                  QStringList({"订购3", "2", "李四", "城关镇东村", "0731-88", "139", "SN-0.2", "0.2",
                               "2024-02-03", "备注0.2", "0002"}));
@@ -250,7 +301,7 @@ private slots:
         click(button("BitBtn6")); // 全清
         QVERIFY(tickedKeys().isEmpty());
         click(button("BitBtn5"));
-        list()->topLevelItem(4)->setCheckState(0, Qt::Unchecked);
+        setTicked(4, false);
         QCOMPARE(click(button("BitBtn3")).value(0).text, "补收欠款成功！");
         QCOMPARE(value("select count(*) from 帐款明细 where 付款情况 = '未付款' and 应付金额 <> 0")
                          .toInt(),
@@ -296,6 +347,119 @@ private slots:
         QCOMPARE(rows("收款记录"), 1);
         QCOMPARE(tickedKeys(), QStringList({"订购1", "维修1"}));
         QCOMPARE(child<QLineEdit>(m_screen, "Edit5")->text(), "1");
+    }
+
+    void listIsASoundModel()
+    {
+        QAbstractItemModelTester tester(lines(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        click(button("BitBtn2"));
+        setTicked(1, true);
+        click(button("BitBtn5"));
+        setTicked(0, false);
+        lookUp("Edit5", "BitBtn1", "2");
+        QCOMPARE(keys(), QStringList({"订购2", "订购3"}));
+        QVERIFY(tickedKeys().isEmpty()); // a new listing starts unticked
+        click(button("BitBtn6"));
+        clearFieldsByShowing();
+        QCOMPARE(lines()->rowCount(), 0);
+    }
+
+    // Thousands of lines, more than the list keeps in memory at once: ticks are kept by key,
+    // so scrolling away and back keeps them, and the totals and settlement are exact.
+    void tickAllThenUntickOnThousandsOfLines()
+    {
+        const int n = 5000;
+        addManyDebts(n);
+        lookUp("Edit5", "BitBtn1", "8");
+        QCOMPARE(lines()->rowCount(), n);
+        click(button("BitBtn5"));
+        setTicked(1, false); // 批00002
+        list()->scrollToBottom();
+        setTicked(n - 1, false); // 批05000, read long after the first lines were
+        list()->scrollToTop();
+        for (int line : {0, 2, n / 2, n - 2})
+            QVERIFY2(ticked(line), qPrintable(text(line, 0)));
+        QVERIFY(!ticked(1));
+        QVERIFY(!ticked(n - 1));
+        list()->verticalScrollBar()->setValue(list()->verticalScrollBar()->maximum() / 2);
+        QVERIFY(!ticked(n - 1));
+
+        const Money expected = sumMany(n) - manyAmount(2) - manyAmount(n);
+        click(button("BitBtn7"));
+        QCOMPARE(total(), expected.toString());
+        QCOMPARE(click(button("BitBtn3")).value(0).text, "补收欠款成功！");
+        QCOMPARE(value("select group_concat(id) from 帐款明细 where 客户编号 = 8 and 付款情况 = "
+                       "'未付款'")
+                         .toString(),
+                 "批00002,批05000");
+        QCOMPARE(value("select count(*) || '/' || sum(金额) from 收款记录 where 经手人 = '0009'")
+                         .toString(),
+                 QString::number(n - 2) + "/" + QString::number(expected.units()));
+        QCOMPARE(payment("订购1"), "未付款"); // other customers' rows were not listed
+    }
+
+    void explicitTicksSurviveScrolling()
+    {
+        const int n = 5000;
+        addManyDebts(n);
+        click(button("BitBtn2"));
+        const int first = int(keys().indexOf("批00001"));
+        setTicked(first, true);
+        list()->scrollToBottom();
+        setTicked(first + n - 1, true); // 批05000
+        list()->scrollToTop();
+        QCOMPARE(tickedKeys(), QStringList({"批00001", "批05000"}));
+        click(button("BitBtn7"));
+        QCOMPARE(total(), (manyAmount(1) + manyAmount(n)).toString());
+        QCOMPARE(click(button("BitBtn3")).value(0).text, "补收欠款成功！");
+        QCOMPARE(value("select group_concat(主机序列号 || ':' || 金额) from 收款记录 where 经手人 "
+                       "= '0009'")
+                         .toString(),
+                 "B-1:10001,B-5000:50005000");
+    }
+
+    // A long list ticked as "all but": what is collected must be what was listed and totalled.
+    void settlingAllRefusesAListingChangedSinceItWasTotalled_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("row added") << "insert into 帐款明细 (id, 客户编号, 客户名称, 应付金额, "
+                                      "付款情况) values ('批99999', 8, '赵六', 10000, '未付款')";
+        QTest::newRow("row collected elsewhere")
+                << "update 帐款明细 set 付款情况 = '已付款' where id = '批00002'";
+        QTest::newRow("amount corrected")
+                << "update 帐款明细 set 应付金额 = 10 where id = '批00002'";
+    }
+    void settlingAllRefusesAListingChangedSinceItWasTotalled()
+    {
+        QFETCH(QString, change);
+        const int n = 300;
+        addManyDebts(n);
+        lookUp("Edit5", "BitBtn1", "8");
+        click(button("BitBtn5"));
+        setTicked(0, false);
+        click(button("BitBtn7"));
+        QCOMPARE(total(), (sumMany(n) - manyAmount(1)).toString());
+        Db::exec(DM1()->ADOConnection1(), change);
+
+        const auto seen = click(button("BitBtn3"));
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].text, "欠款列表已被修改或已补收，本次补收未执行，请重新查询！");
+        QCOMPARE(seen[0].icon, QMessageBox::Critical);
+        QCOMPARE(value("select count(*) from 帐款明细 where 客户编号 = 8 and 付款情况 = '已付款'")
+                         .toInt(),
+                 change.contains("已付款") ? 1 : 0); // rolled back
+        QCOMPARE(rows("收款记录"), 1);
+        QVERIFY(!ticked(0));
+        QVERIFY(ticked(1));
+        QVERIFY(ticked(n - 1));
+    }
+
+private:
+    void clearFieldsByShowing()
+    {
+        m_screen->hide();
+        m_screen->show();
     }
 };
 

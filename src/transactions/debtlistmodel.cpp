@@ -1,0 +1,196 @@
+#include "debtlistmodel.h"
+
+#include "data/db.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int Columns = 11;
+constexpr int AmountColumn = 7;
+} // namespace
+
+DebtListModel::DebtListModel(QSqlDatabase db, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_db(db)
+    , m_rows(QStringLiteral("ListView1"), db)
+{
+    // The result set resets itself on open and close; the view follows through this model.
+    connect(&m_rows, &QAbstractItemModel::modelAboutToBeReset, this,
+            &DebtListModel::beginResetModel);
+    connect(&m_rows, &QAbstractItemModel::modelReset, this, &DebtListModel::endResetModel);
+}
+
+void DebtListModel::open(const DebtListing &listing)
+{
+    m_listing = listing;
+    m_allTicked = false;
+    m_ticked.clear();
+    m_excluded.clear();
+    m_allTotal.reset();
+    m_rows.open(listing.sql(), listing.values);
+}
+
+void DebtListModel::clear()
+{
+    m_listing = {};
+    m_allTicked = false;
+    m_ticked.clear();
+    m_excluded.clear();
+    m_allTotal.reset();
+    m_rows.close();
+}
+
+void DebtListModel::tickAll(bool ticked)
+{
+    const int rows = m_rows.rowCount();
+    m_ticked.clear();
+    m_excluded.clear();
+    m_allTotal.reset();
+    // A short list is ticked line by line, as if clicked: each line is settled as listed and a
+    // changed one is named. Only a long list is "all but", where memory must not grow.
+    m_allTicked = ticked && rows > ExplicitTickLimit;
+    if (ticked && !m_allTicked) {
+        for (int row = 0; row < rows; ++row)
+            m_ticked.insert(keyAt(row), {row, rowAt(row)});
+    }
+    if (m_rows.rowCount() > 0)
+        emit dataChanged(index(0, 0), index(m_rows.rowCount() - 1, 0), {Qt::CheckStateRole});
+}
+
+QString DebtListModel::keyAt(int row) const
+{
+    return Db::text(m_rows.value(row, 0));
+}
+
+LedgerRow DebtListModel::rowAt(int row) const
+{
+    QVariantList values;
+    for (int c = 0; c < Columns; ++c)
+        values << m_rows.value(row, c);
+    return LedgerStore::fromListed(values);
+}
+
+bool DebtListModel::isTicked(int row) const
+{
+    const QString key = keyAt(row);
+    return m_allTicked ? !m_excluded.contains(key) : m_ticked.contains(key);
+}
+
+void DebtListModel::setTicked(int row, bool ticked)
+{
+    if (row < 0 || row >= m_rows.rowCount())
+        return;
+    const LedgerRow listed = rowAt(row);
+    if (m_allTicked) {
+        if (ticked)
+            m_excluded.remove(listed.key);
+        else
+            m_excluded.insert(listed.key, listed.amountDue);
+    } else if (ticked) {
+        m_ticked.insert(listed.key, {row, listed});
+    } else {
+        m_ticked.remove(listed.key);
+    }
+    emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+}
+
+Money DebtListModel::tickedTotal() const
+{
+    Money sum;
+    if (m_allTicked) {
+        if (!m_allTotal)
+            m_allTotal = Money::fromUnits(
+                    m_rows.totals({LedgerStore::listFields().at(AmountColumn)}).sums.value(0));
+        sum = *m_allTotal;
+        for (const Money &amount : m_excluded)
+            sum -= amount;
+    } else {
+        for (const Ticked &t : m_ticked)
+            sum += t.row.amountDue;
+    }
+    return sum;
+}
+
+void DebtListModel::settleTicked(const QDate &day, const QString &operatorNumber)
+{
+    LedgerStore store(m_db);
+    if (m_allTicked) {
+        const QSet<QString> excluded(m_excluded.keyBegin(), m_excluded.keyEnd());
+        store.settleListing(m_listing, excluded, m_rows.rowCount(), tickedTotal(), day,
+                            operatorNumber);
+        return;
+    }
+    // From the top of the list down, as they were listed when ticked.
+    QList<Ticked> ticked = m_ticked.values();
+    std::sort(ticked.begin(), ticked.end(),
+              [](const Ticked &a, const Ticked &b) { return a.line < b.line; });
+    QList<LedgerRow> rows;
+    for (const Ticked &t : std::as_const(ticked))
+        rows << t.row;
+    store.settle(rows, day, operatorNumber);
+}
+
+int DebtListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows.rowCount();
+}
+
+int DebtListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Columns;
+}
+
+QVariant DebtListModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole: {
+        const QVariant value = m_rows.value(index.row(), index.column());
+        if (index.column() == AmountColumn)
+            return Money::fromUnits(value.toLongLong()).toString();
+        return Db::text(value);
+    }
+    case Qt::CheckStateRole:
+        if (index.column() != 0)
+            return {};
+        return isTicked(index.row()) ? Qt::Checked : Qt::Unchecked;
+    case Qt::TextAlignmentRole:
+        return index.column() == 0 ? QVariant() : QVariant(Qt::AlignCenter);
+    default:
+        return {};
+    }
+}
+
+bool DebtListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || index.column() != 0
+        || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return false;
+    setTicked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags DebtListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+QVariant DebtListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const QStringList titles {
+            QStringLiteral("ID"),         QStringLiteral("客户编号"), QStringLiteral("客户名称"),
+            QStringLiteral("地址"),       QStringLiteral("电话"),     QStringLiteral("手机"),
+            QStringLiteral("主机序列号"), QStringLiteral("应付金额"), QStringLiteral("日期"),
+            QStringLiteral("备注"),       QStringLiteral("经手人")};
+    if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
+        return {};
+    if (role == Qt::DisplayRole)
+        return titles.at(section);
+    if (role == Qt::TextAlignmentRole && section > 0)
+        return QVariant(Qt::AlignCenter);
+    return {};
+}
