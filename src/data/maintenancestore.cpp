@@ -9,12 +9,34 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QUrl>
 #include <QUuid>
 
 #include <filesystem>
 #include <system_error>
 
 namespace {
+
+// True when a connection of this program has `file` open.
+bool openHere(const QString &file)
+{
+    const QString path = QFileInfo(file).canonicalFilePath();
+    if (path.isEmpty())
+        return false;
+    const QStringList names = QSqlDatabase::connectionNames();
+    for (const QString &name : names) {
+        const QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen() && QFileInfo(db.databaseName()).canonicalFilePath() == path)
+            return true;
+    }
+    return false;
+}
+
+// The files the engine keeps beside a database in write-ahead-log mode.
+QStringList companions(const QString &file)
+{
+    return {file + QStringLiteral("-wal"), file + QStringLiteral("-shm")};
+}
 
 // A private read-only connection on a file, removed again when the scope ends.
 class OwnConnection
@@ -24,8 +46,20 @@ public:
         : m_name(QStringLiteral("merrow-maintenance-") + QUuid::createUuid().toString())
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        // Even a read-only reader of a file in write-ahead-log mode makes a log and a
+        // shared-memory file beside it and cannot remove them again. A file nobody has open
+        // and without a log (a backup, a file chosen for restore) is read as immutable, which
+        // writes nothing there; a live file or one with a log left over is read through the
+        // log, whose files are there already.
+        const QString absolute = QFileInfo(file).absoluteFilePath();
+        if (openHere(absolute) || QFileInfo::exists(companions(absolute).first())) {
+            db.setDatabaseName(absolute);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        } else {
+            db.setDatabaseName(QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded)
+                               + QStringLiteral("?immutable=1"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        }
         if (!QFileInfo(file).isFile())
             m_error = QStringLiteral("%1 does not exist").arg(file);
         else if (!db.open())
@@ -57,6 +91,15 @@ void requireSound(const QSqlDatabase &db)
 // Replaces `target` by `from` in one step, as far as the file system allows.
 void replaceFile(const QString &from, const QString &target)
 {
+    // A log left beside the old file would be replayed into the new one and corrupt it. A file
+    // still open here has a live log: it must be closed first (a restore closes it, which also
+    // writes its log back and removes it).
+    if (openHere(target))
+        throw DbError(QStringLiteral("%1 is open; it cannot be replaced").arg(target));
+    for (const QString &stale : companions(target)) {
+        if (QFileInfo::exists(stale) && !QFile::remove(stale))
+            throw DbError(QStringLiteral("cannot remove %1").arg(stale));
+    }
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
                             std::filesystem::path(target.toStdU16String()), ec);

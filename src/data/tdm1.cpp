@@ -97,8 +97,18 @@ TDM1::OpenResult TDM1::open(const QString &file, QString *detail)
         return OpenResult::NotMerrow;
     }
     if (info.isWritable()) {
-        // A file made by an older version gets the customer search index and newer indexes.
         try {
+            // A commit appends to the write-ahead log and syncs that one file, instead of the
+            // several syncs of a rollback journal; synchronous=full keeps every commit durable
+            // through a power loss.
+            try {
+                Db::exec(db, QStringLiteral("pragma journal_mode = wal"));
+            } catch (const DbError &) {
+                // Another program holds the file: it works on in its old journal mode, as it
+                // also does on a file system without shared memory.
+            }
+            Db::exec(db, QStringLiteral("pragma synchronous = full"));
+            // A file made by an older version gets the customer search indexes and newer indexes.
             SchemaUpgrade::apply(db);
         } catch (const DbError &e) {
             db.close();

@@ -186,6 +186,87 @@ private slots:
         }
     }
 
+    // A file written in log mode and closed (as a copy of a live database can be) is read for
+    // the check and the restore without a log or shared-memory file left beside it.
+    void restoreSourceIsReadWithoutLeavingFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain name") << "candidate.bak";
+        QTest::newRow("name with URI characters") << "恢复 #1?%20&x=y.bak";
+    }
+    void restoreSourceIsReadWithoutLeavingFiles()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QCOMPARE(Schema::createDatabaseFile(path), QString());
+        QStringList rows;
+        {
+            TDM1 dm;
+            QCOMPARE(dm.open(path), TDM1::OpenResult::Ok);
+            Db::exec(dm.ADOConnection1(),
+                     "insert into 客户信息 (客户编号, 客户名称) values (1, '李四')");
+            rows = dump(dm.ADOConnection1());
+        }
+        QVERIFY(rows.contains("客户信息:1|李四|||||||"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {name});
+
+        QCOMPARE(MaintenanceStore::checkCandidate(path), QString());
+        const QString restored = dir.filePath("restored.db");
+        MaintenanceStore::copyDatabase(path, restored);
+        QStringList expected {name, "restored.db"};
+        expected.sort();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
+        QCOMPARE(dumpFile(restored), rows);
+    }
+
+    void replacedFileLosesItsStaleLog()
+    {
+        // The old file stopped uncleanly: its log still holds a committed row. Replayed into
+        // the new file it would corrupt it.
+        TestFolder old;
+        QVERIFY(old.isValid());
+        Db::exec(old.dm()->ADOConnection1(),
+                 "insert into 客户信息 (客户编号, 客户名称) values (1, '旧的')");
+        QTemporaryDir dir;
+        const QString target = dir.filePath("database.db");
+        QVERIFY(QFile::copy(old.databaseFile(), target));
+        QVERIFY(QFile::copy(old.databaseFile() + "-wal", target + "-wal"));
+        QVERIFY(QFile::copy(old.databaseFile() + "-shm", target + "-shm"));
+
+        const QString candidate = dir.filePath("new.bak");
+        QCOMPARE(Schema::createDatabaseFile(candidate), QString());
+        const QStringList rows = dumpFile(candidate);
+        MaintenanceStore::copyDatabase(candidate, target);
+        QVERIFY(!QFile::exists(target + "-wal"));
+        QVERIFY(!QFile::exists(target + "-shm"));
+        TDM1 dm;
+        QCOMPARE(dm.open(target), TDM1::OpenResult::Ok);
+        QCOMPARE(dump(dm.ADOConnection1()), rows);
+        QCOMPARE(Db::scalar(dm.ADOConnection1(), "pragma quick_check").toString(), "ok");
+    }
+
+    void openFileIsNotReplaced()
+    {
+        TestFolder folder;
+        QVERIFY(folder.isValid());
+        const QSqlDatabase db = folder.dm()->ADOConnection1();
+        Db::exec(db, "insert into 客户信息 (客户编号, 客户名称) values (1, '在用')");
+        const QStringList rows = dump(db);
+        QTemporaryDir dir;
+        const QString candidate = dir.filePath("new.bak");
+        QCOMPARE(Schema::createDatabaseFile(candidate), QString());
+        // Its log is live: the file must be closed (and so written back) before it is replaced.
+        QVERIFY_THROWS_EXCEPTION(DbError,
+                                 MaintenanceStore::copyDatabase(candidate, folder.databaseFile()));
+        QCOMPARE(dump(db), rows);
+        // Closed, it is replaced, and the reopened connection sees the new contents.
+        folder.dm()->close();
+        MaintenanceStore::copyDatabase(candidate, folder.databaseFile());
+        QCOMPARE(folder.dm()->open(folder.databaseFile()), TDM1::OpenResult::Ok);
+        QCOMPARE(dump(folder.dm()->ADOConnection1()), dumpFile(candidate));
+    }
+
     void purgeKeepsTheChosenDayAndLater()
     {
         TestFolder folder;
