@@ -31,7 +31,7 @@ void GridWriter::flush()
 {
     if (!m_failed && !m_buffer.isEmpty() && m_out->write(m_buffer) != m_buffer.size())
         fail(m_out->errorString());
-    m_buffer.clear(); // keeps its capacity for the next block
+    m_buffer.resize(0); // keeps its capacity for the next block (clear() would free it)
 }
 
 void GridWriter::fail(const QString &error)
@@ -84,33 +84,35 @@ const ExportEncoder::Entry &ExportEncoder::lookUp(char16_t unit)
 
 void ExportEncoder::append(QByteArray &out, QStringView text)
 {
+    // Written through a pointer into room for the longest encoding (four bytes a unit), then
+    // cut to what was written: appending byte by byte costs more than the encoding.
+    const qsizetype start = out.size();
+    out.resize(start + 4 * text.size());
+    char *to = out.data() + start;
     const char16_t *p = text.utf16();
     const char16_t *const end = p + text.size();
     while (p < end) {
-        // Runs of ASCII go in one copy.
-        const char16_t *run = p;
-        while (p < end && *p < 0x80)
+        const char16_t unit = *p;
+        if (unit < 0x80) {
+            *to++ = char(unit);
             ++p;
-        if (p > run) {
-            const qsizetype at = out.size();
-            out.resize(at + (p - run));
-            char *to = out.data() + at;
-            for (; run < p; ++run)
-                *to++ = char(*run);
-        }
-        if (p == end)
-            break;
-        if (QChar::isSurrogate(*p)) {
+        } else if (QChar::isSurrogate(unit)) {
             const qsizetype length
-                    = QChar::isHighSurrogate(*p) && p + 1 < end && QChar::isLowSurrogate(p[1]) ? 2
-                                                                                               : 1;
-            out += encodeRare(QStringView(p, length));
+                    = QChar::isHighSurrogate(unit) && p + 1 < end && QChar::isLowSurrogate(p[1])
+                    ? 2
+                    : 1;
+            const QByteArray bytes = encodeRare(QStringView(p, length)).left(4 * length);
+            std::memcpy(to, bytes.constData(), size_t(bytes.size()));
+            to += bytes.size();
             p += length;
-            continue;
+        } else {
+            const Entry &entry = lookUp(unit);
+            std::memcpy(to, entry.bytes, 4);
+            to += entry.size;
+            ++p;
         }
-        const Entry &entry = lookUp(*p++);
-        out.append(entry.bytes, entry.size);
     }
+    out.resize(to - out.constData());
 }
 
 qsizetype ExportEncoder::appendLabel(QByteArray &out, QStringView text, qsizetype limit)

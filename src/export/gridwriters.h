@@ -77,7 +77,9 @@ public:
 
     explicit GridWriter(QIODevice *out)
         : m_out(out)
-    { }
+    {
+        m_buffer.reserve(BlockSize + BlockSize / 4);
+    }
     virtual ~GridWriter() = default;
 
     static GridWriter *create(Type type, QIODevice *out);

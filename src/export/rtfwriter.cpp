@@ -1,21 +1,29 @@
 #include "gridwriters.h"
 
+#include <cstring>
+
 void RtfWriter::appendEscaped(QByteArray &out, QStringView text)
 {
+    // Written through a pointer into room for the longest escape ("\u-32768?", nine bytes).
+    const qsizetype start = out.size();
+    out.resize(start + 9 * text.size());
+    char *to = out.data() + start;
     // A CR is dropped either way: before LF (CRLF is one line break) and alone (a control).
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u >= 0x20 && u < 0x80) {
             if (u == '\\' || u == '{' || u == '}')
-                out += '\\';
-            out += char(u);
+                *to++ = '\\';
+            *to++ = char(u);
         } else if (u == '\n') {
-            out += "\\line ";
+            std::memcpy(to, "\\line ", 6);
+            to += 6;
         } else if (u == '\t') {
-            out += "\\tab ";
+            std::memcpy(to, "\\tab ", 5);
+            to += 5;
         } else if (u >= 0x80) {
             // \uN takes a signed 16-bit number; a surrogate pair is written as two escapes.
-            char digits[16];
+            char digits[8];
             char *p = digits + sizeof digits;
             const int value = qint16(u);
             unsigned magnitude = unsigned(value < 0 ? -value : value);
@@ -25,11 +33,15 @@ void RtfWriter::appendEscaped(QByteArray &out, QStringView text)
             } while (magnitude);
             if (value < 0)
                 *--p = '-';
-            out += "\\u";
-            out.append(p, digits + sizeof digits - p);
-            out += '?';
+            *to++ = '\\';
+            *to++ = 'u';
+            const size_t length = size_t(digits + sizeof digits - p);
+            std::memcpy(to, p, length);
+            to += length;
+            *to++ = '?';
         }
     }
+    out.resize(to - out.constData());
 }
 
 QByteArray RtfWriter::escape(const QString &text)
