@@ -7,8 +7,8 @@ void CsvWriter::writeRow(const QList<ExportCell> &cells)
     m_first = false;
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i)
-            m_buffer += ';';
-        m_buffer += '"';
+            put(';');
+        put('"');
         QStringView rest = cells.at(i).text;
         // Quotes inside are doubled.
         for (qsizetype quote; (quote = rest.indexOf(u'"')) >= 0; rest = rest.mid(quote + 1)) {
@@ -16,7 +16,7 @@ void CsvWriter::writeRow(const QList<ExportCell> &cells)
             put("\"\"");
         }
         m_encoder.append(m_buffer, rest);
-        m_buffer += '"';
+        put('"');
     }
     rowDone();
 }

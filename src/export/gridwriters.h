@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringEncoder>
 
+#include <cstring>
 #include <vector>
 
 class QIODevice;
@@ -100,7 +101,14 @@ public:
 protected:
     // Output is gathered in large blocks; end() writes what is left.
     static constexpr qsizetype BlockSize = 1 << 20;
-    void put(QByteArrayView bytes) { m_buffer.append(bytes); }
+    void put(QByteArrayView bytes)
+    {
+        // resize and copy: QByteArray::append goes through the general insert.
+        const qsizetype at = m_buffer.size();
+        m_buffer.resize(at + bytes.size());
+        std::memcpy(m_buffer.data() + at, bytes.data(), size_t(bytes.size()));
+    }
+    void put(char byte) { put(QByteArrayView(&byte, 1)); }
     void rowDone()
     {
         if (m_buffer.size() >= BlockSize)

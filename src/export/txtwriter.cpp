@@ -7,7 +7,7 @@ void TxtWriter::writeRow(const QList<ExportCell> &cells)
     m_first = false;
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i)
-            m_buffer += '\t';
+            put('\t');
         m_encoder.append(m_buffer, cells.at(i).text);
     }
     rowDone();

@@ -69,7 +69,7 @@ void XlsWriter::writeRow(const QList<ExportCell> &cells)
             // The lengths are known once the label is encoded in place.
             cellHead(0x0004, 0, c);
             const qsizetype at = m_buffer.size();
-            m_buffer += '\0';
+            put('\0');
             const qsizetype size = m_encoder.appendLabel(m_buffer, cell.text, 255);
             m_buffer[at] = char(quint8(size));
             qToLittleEndian(quint16(7 + 1 + size), m_buffer.data() + at - 9);
