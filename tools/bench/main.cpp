@@ -15,6 +15,7 @@
 #include "export/gridexport.h"
 #include "seed.h"
 #include "sqltrace.h"
+#include "transactions/debtlistmodel.h"
 #include "ui/datagrid.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTreeView>
 
 #include <cstdio>
 #include <functional>
@@ -247,8 +249,25 @@ int main(int argc, char **argv)
     ops.last().setup = [&main] { main.open(CustomerStore::selectAll().sql, {}); };
     ops << Operation {QStringLiteral("grid: all sales"), QStringLiteral("< 100 ms, < 50 MB"),
                       gridTarget, openGrid(main, SalesStore(db).correctionList())};
+    // The debt screen's list: its own chunked model in a tree view, first screenful painted.
+    DebtListModel debtLines(db);
+    QTreeView debtView;
+    debtView.setUniformRowHeights(true);
+    debtView.setRootIsDecorated(false);
+    debtView.setModel(&debtLines);
+    debtView.resize(1000, 400);
+    debtView.show();
     ops << Operation {QStringLiteral("grid: all debts"), QStringLiteral("< 100 ms, < 50 MB"),
-                      gridTarget, [&db] { LedgerStore(db).allUnpaid(); }};
+                      gridTarget, [&] {
+                          debtLines.open(LedgerStore(db).allUnpaidListing());
+                          debtView.grab();
+                      }};
+    ops << Operation {QStringLiteral("debts: tick all, untick one, total"), QString(), {}, [&] {
+                          debtLines.tickAll(true);
+                          debtLines.setTicked(0, false);
+                          debtLines.tickedTotal();
+                      }};
+    ops.last().setup = [&] { debtLines.open(LedgerStore(db).allUnpaidListing()); };
     ops << Operation {QStringLiteral("grid: a day's overview (3 grids)"),
                       QStringLiteral("< 100 ms, < 50 MB"), gridTarget, [&, lastDay] {
                           main.open(reports.day(Table::Sales, lastDay).sql,
@@ -342,20 +361,25 @@ int main(int argc, char **argv)
     ops.last().setup = remember;
     ops.last().cleanup = undoWrites;
 
-    QList<LedgerRow> debts;
+    // The first 100 lines of the debt list, ticked one by one as the operator does.
+    QStringList debts;
     ops << Operation {QStringLiteral("debts: settle 100"), QString(), {}, [&] {
-                          LedgerStore(db).settle(debts, lastDay, QStringLiteral("0001"));
+                          debtLines.settleTicked(lastDay, QStringLiteral("0001"));
                       }};
     ops.last().setup = [&] {
         remember();
-        if (debts.isEmpty())
-            debts = LedgerStore(db).allUnpaid().mid(0, 100);
+        debtLines.open(LedgerStore(db).allUnpaidListing());
+        debts.clear();
+        for (int row = 0; row < 100 && row < debtLines.rowCount(); ++row) {
+            debtLines.setTicked(row, true);
+            debts << debtLines.index(row, 0).data().toString();
+        }
     };
     ops.last().cleanup = [&] {
         undoWrites();
-        for (const LedgerRow &row : std::as_const(debts))
+        for (const QString &key : std::as_const(debts))
             Db::exec(db, QStringLiteral("update 帐款明细 set 付款情况 = ? where id = ?"),
-                     {PaymentState::unpaid(), row.key});
+                     {PaymentState::unpaid(), key});
     };
 
     // Exports: every customer (1,000,000 at scale 1000) through the exporters; XLS holds at
