@@ -9,6 +9,7 @@
 #include "data/operatorstore.h"
 #include "data/tdm1.h"
 #include "ui/messages.h"
+#include "ui/shell.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -27,18 +28,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
     b->setObjectName(QString::fromLatin1(name));
     return b;
 }
-
-Tcaozuorenyuan::ChildOpener &childOpener()
-{
-    static Tcaozuorenyuan::ChildOpener opener;
-    return opener;
-}
 } // namespace
-
-void Tcaozuorenyuan::setChildOpener(ChildOpener opener)
-{
-    childOpener() = std::move(opener);
-}
 
 Tcaozuorenyuan::Tcaozuorenyuan(QWidget *parent)
     : QWidget(parent)
@@ -148,8 +138,10 @@ void Tcaozuorenyuan::addOperator()
 {
     const QString caption = QStringLiteral("新增操作人员");
     const auto create = [] { return new Txinzengcaozuorenyuan; };
-    if (childOpener()) {
-        childOpener()(caption, create);
+    // In the main window's work area, found again by its caption; on its own only when the
+    // list was opened outside one.
+    if (Shell *main = shell()) {
+        main->openChild(caption, create);
         return;
     }
     for (QWidget *window : QApplication::topLevelWidgets()) {

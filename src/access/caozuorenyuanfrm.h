@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class PermissionBoxes;
 class QPushButton;
 class QTableWidget;
@@ -19,13 +17,6 @@ public:
 
     // Reads the operators again, selects the first and shows its flags.
     void loadList();
-
-    // How "新增" opens the add-operator screen: bring back the open child captioned
-    // `caption`, or add the screen `create` makes. The main window installs its ActivateChild
-    // here; without one the screen opens as a window of its own.
-    using ChildOpener
-            = std::function<void(const QString &caption, const std::function<QWidget *()> &create)>;
-    static void setChildOpener(ChildOpener opener);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -77,7 +77,7 @@ void TMAIN::buildMenu()
             connect(action, &QAction::triggered, this, [this, item] {
                 switch (item.kind) {
                 case MainMenu::Kind::Child:
-                    openChild(item.name, item.childCaption);
+                    openItem(item.name, item.childCaption);
                     break;
                 case MainMenu::Kind::Action:
                     runAction(item.name);
@@ -223,6 +223,11 @@ void TMAIN::applyShopSettings()
     m_area->setPicture(picture);
 }
 
+void TMAIN::showBackground(const QString &path)
+{
+    m_area->setPicture(path);
+}
+
 void TMAIN::applyPermissions(const std::array<bool, 17> &flags)
 {
     for (int flag = 1; flag <= 17; ++flag) {
@@ -257,21 +262,28 @@ QMdiSubWindow *TMAIN::child(const QString &caption) const
 
 void TMAIN::clickItem(const QString &item)
 {
-    QAction *action = menuItem(item);
-    if (action && action->isEnabled())
-        action->trigger();
+    if (isItemEnabled(item))
+        menuItem(item)->trigger();
 }
 
-void TMAIN::openChild(const QString &item, const QString &caption)
+bool TMAIN::isItemEnabled(const QString &item) const
 {
-    if (ActivateChild(caption))
-        return;
-    const ScreenRegistry::ChildFactory factory = ScreenRegistry::child(item);
-    if (!factory)
+    const QAction *action = menuItem(item);
+    return action && action->isEnabled();
+}
+
+void TMAIN::openItem(const QString &item, const QString &caption)
+{
+    openChild(caption, ScreenRegistry::child(item));
+}
+
+void TMAIN::openChild(const QString &caption, const ChildFactory &create)
+{
+    if (ActivateChild(caption) || !create)
         return;
     QWidget *screen = nullptr;
     try {
-        screen = factory();
+        screen = create();
     } catch (const DbError &e) {
         Messages::generalError(this, e.text());
     } catch (const std::exception &e) {

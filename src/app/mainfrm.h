@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/shell.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -19,7 +21,7 @@ class Tloginform;
 
 // The main window: menu, tool bar, status bar and the work area in which every screen
 // opens as a child window, found again by its caption.
-class TMAIN : public QMainWindow
+class TMAIN : public QMainWindow, public Shell
 {
     Q_OBJECT
 public:
@@ -38,10 +40,11 @@ public:
     bool ActivateChild(const QString &caption);
     // What choosing the menu item (N2 …) does; nothing when the item is disabled.
     void clickItem(const QString &item);
-    // Closes every child window, each running its own close steps (restore needs a quiet area).
-    Q_INVOKABLE void closeAllChildren();
-    // Re-reads myini.ini: caption, shop name label, slogan and background picture.
-    Q_INVOKABLE void applyShopSettings();
+    void closeAllChildren() override;
+    void applyShopSettings() override;
+    void showBackground(const QString &path) override;
+    bool isItemEnabled(const QString &item) const override;
+    void openChild(const QString &caption, const ChildFactory &create) override;
     // Enables exactly the items and tool buttons whose flags are set; flag n is flags[n - 1].
     void applyPermissions(const std::array<bool, 17> &flags);
 
@@ -52,8 +55,8 @@ public:
     Tloginform *loginform() const { return m_login.get(); }
     bool hasBackgroundPicture() const;
     QString slogan() const;
-    QFileDialog *SaveDialog1() const { return m_saveDialog; }
-    QFileDialog *OpenDialog1() const { return m_openDialog; }
+    QFileDialog *SaveDialog1() const override { return m_saveDialog; }
+    QFileDialog *OpenDialog1() const override { return m_openDialog; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,7 +69,7 @@ private:
     void buildStatusBar();
     QFileDialog *makeFileDialog(const QString &name, bool save);
     bool connectDatabase();
-    void openChild(const QString &item, const QString &caption);
+    void openItem(const QString &item, const QString &caption);
     void runAction(const QString &name);
     void placeLabels();
 

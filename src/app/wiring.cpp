@@ -5,7 +5,6 @@
 #include "access/guaqi1.h"
 #include "access/xiugaicaozuoyuanfrm.h"
 #include "access/xiugaimimafrm.h"
-#include "mainfrm.h"
 #include "maintenance/dayinshezhifrm.h"
 #include "maintenance/guanyufrm.h"
 #include "maintenance/maintenanceactions.h"
@@ -26,9 +25,6 @@
 #include "transactions/weixiugaifrm.h"
 #include "transactions/xiugaidinggoujilufrm.h"
 #include "transactions/xiugaiweixiujilufrm.h"
-
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
 namespace ScreenRegistry {
 
@@ -60,13 +56,6 @@ void wireAll()
     registerChild("N2", [] { return new Tcaozuorenyuan; });
     registerChild("N11", [] { return new Txiugaimima; });
     registerAction("RzToolButton8", [](QWidget *main) { Tguaqi(main).exec(); });
-    Tcaozuorenyuan::setChildOpener([](const QString &caption, const auto &create) {
-        if (MAIN()->ActivateChild(caption))
-            return;
-        QMdiSubWindow *sub = MAIN()->mdiArea()->addSubWindow(create());
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->show();
-    });
 }
 
 void createStartupDialogs()

@@ -1,22 +1,20 @@
 #include "dayinshezhifrm.h"
 
-#include "mainwindowlink.h"
+#include "screenframe.h"
 
 #include "data/settingsfile.h"
 #include "ui/messages.h"
+#include "ui/shell.h"
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QVBoxLayout>
 
 namespace {
 const QString ShopName = QStringLiteral("店铺名称");
@@ -71,23 +69,10 @@ Tdayinshezhi::Tdayinshezhi(QWidget *parent)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->hide();
 
-    BitBtn1 = new QPushButton(QStringLiteral("保存"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("退出"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    buttons->addStretch();
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
+    BitBtn1 = ScreenFrame::layOut(this, group, QStringLiteral("保存")).BitBtn1;
 
     connect(Button1, &QPushButton::clicked, this, &Tdayinshezhi::Button1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &Tdayinshezhi::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &Tdayinshezhi::BitBtn2Click);
 }
 
 void Tdayinshezhi::showEvent(QShowEvent *event)
@@ -96,10 +81,7 @@ void Tdayinshezhi::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     // Opens at its own place in the work area, at the top.
-    if (!m_placed)
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            sub->move(330, 0);
-    m_placed = true;
+    ScreenFrame::placeOnce(this, QPoint(330, 0), m_placed);
     FormShow();
 }
 
@@ -127,7 +109,8 @@ void Tdayinshezhi::Button1Click()
         Edit4->setText(dialog.selectedFiles().constFirst());
     // Applied at once, chosen or not, and kept even if the screen is closed without saving.
     SettingsFile::programSettings().write(Background, Edit4->text());
-    MainWindowLink::applyBackground(MainWindowLink::mainWindowOf(this), Edit4->text());
+    if (Shell *main = shell())
+        main->showBackground(Edit4->text());
 }
 
 void Tdayinshezhi::BitBtn1Click()
@@ -146,14 +129,6 @@ void Tdayinshezhi::BitBtn1Click()
         return;
     }
     Messages::information(this, QStringLiteral("提示"), QStringLiteral("保存成功！"));
-    MainWindowLink::applyShopTexts(MainWindowLink::mainWindowOf(this), Edit1->text(),
-                                   Edit2->text());
-}
-
-void Tdayinshezhi::BitBtn2Click()
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
+    if (Shell *main = shell())
+        main->applyShopSettings();
 }

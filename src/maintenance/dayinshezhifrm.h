@@ -23,14 +23,12 @@ private:
     void FormShow();
     void Button1Click();
     void BitBtn1Click();
-    void BitBtn2Click();
 
     QLineEdit *Edit1;
     QLineEdit *Edit2;
     QLineEdit *Edit4;
     QPushButton *Button1;
     QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
     QComboBox *ComboBox1;
     QPlainTextEdit *Memo1;
     bool m_placed = false;

@@ -1,15 +1,13 @@
 #include "maintenanceactions.h"
 
-#include "mainwindowlink.h"
-
 #include "data/dates.h"
 #include "data/dberror.h"
 #include "data/maintenancestore.h"
 #include "data/programfolder.h"
 #include "data/tdm1.h"
 #include "ui/messages.h"
+#include "ui/shell.h"
 
-#include <QAction>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
@@ -36,10 +34,12 @@ QString databaseFile()
 }
 
 // The chosen file name, or empty when the dialog was cancelled. The main window's own dialog
-// of that name is used when it has one, so it keeps the name chosen last, as the original did.
+// is used when there is one, so it keeps the name chosen last, as the original did.
 QString chooseFile(QWidget *parent, const QString &objectName, QFileDialog::AcceptMode mode)
 {
-    QFileDialog *dialog = parent ? parent->findChild<QFileDialog *>(objectName) : nullptr;
+    QFileDialog *dialog = nullptr;
+    if (const Shell *main = shell())
+        dialog = mode == QFileDialog::AcceptSave ? main->SaveDialog1() : main->OpenDialog1();
     std::unique_ptr<QFileDialog> own;
     if (!dialog) {
         own = std::make_unique<QFileDialog>(parent);
@@ -135,7 +135,8 @@ void restore(QWidget *mainWindow)
         return;
     }
     // No screen may go on showing or editing rows of the replaced database.
-    MainWindowLink::closeAllChildren(mainWindow);
+    if (Shell *main = shell())
+        main->closeAllChildren();
     Messages::information(mainWindow, QStringLiteral("提示！"), QStringLiteral("恢复数据成功！"));
 }
 
@@ -177,9 +178,7 @@ void exitBackup(QWidget *mainWindow)
                                "点击“确定”再次进行备份，点击“取消”不再次备份！")))
         return;
     // As if "数据备份" were clicked: nothing for an operator whose item is disabled.
-    const QAction *backup
-            = mainWindow ? mainWindow->findChild<QAction *>(QStringLiteral("N3")) : nullptr;
-    if (backup && backup->isEnabled())
+    if (const Shell *main = shell(); main && main->isItemEnabled(QStringLiteral("N3")))
         manualBackup(mainWindow);
 }
 

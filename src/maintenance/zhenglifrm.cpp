@@ -3,13 +3,13 @@
 #include "data/dberror.h"
 #include "data/maintenancestore.h"
 #include "data/tdm1.h"
+#include "screenframe.h"
 #include "ui/messages.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -45,32 +45,15 @@ Tzhengli::Tzhengli(QWidget *parent)
     groupLayout->addWidget(warning);
     groupLayout->addLayout(dateRow);
 
-    BitBtn1 = new QPushButton(QStringLiteral("确定"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("退出"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    buttons->addStretch();
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-
+    BitBtn1 = ScreenFrame::layOut(this, group, QStringLiteral("确定")).BitBtn1;
     connect(BitBtn1, &QPushButton::clicked, this, &Tzhengli::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &Tzhengli::BitBtn2Click);
 }
 
 void Tzhengli::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // Opens at its own place in the work area, left of centre at the top.
-    if (!m_placed)
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            sub->move(310, 0);
-    m_placed = true;
+    ScreenFrame::placeOnce(this, QPoint(310, 0), m_placed);
 }
 
 void Tzhengli::BitBtn1Click()
@@ -85,13 +68,4 @@ void Tzhengli::BitBtn1Click()
         return;
     }
     Messages::information(this, QStringLiteral("提示"), QStringLiteral("删除成功！"));
-}
-
-void Tzhengli::BitBtn2Click()
-{
-    // Inside the work area the sub-window is what closes (and is destroyed).
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
 }

@@ -17,10 +17,8 @@ protected:
 
 private:
     void BitBtn1Click();
-    void BitBtn2Click();
 
     QDateEdit *DateTimePicker1;
     QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
     bool m_placed = false;
 };

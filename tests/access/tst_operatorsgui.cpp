@@ -1,4 +1,5 @@
 // The operator list, the add-operator screen and the modify-operator dialog, driven as a user.
+#include "support/fakeshell.h"
 #include "support/modalanswerer.h"
 #include "support/testfolder.h"
 
@@ -442,19 +443,14 @@ private slots:
         QCOMPARE(screens[0]->windowTitle(), QStringLiteral("新增操作人员"));
         screens[0]->close();
 
-        // With the main window's opener installed, "新增" goes through it.
-        QString asked;
-        QWidget *made = nullptr;
-        Tcaozuorenyuan::setChildOpener(
-                [&](const QString &caption, const std::function<QWidget *()> &create) {
-                    asked = caption;
-                    made = create();
-                });
+        // Inside a main window "新增" goes through its work area, found again by caption.
+        FakeShell main;
         click(&list, "BitBtn1");
-        Tcaozuorenyuan::setChildOpener({});
-        QCOMPARE(asked, QStringLiteral("新增操作人员"));
-        QVERIFY(qobject_cast<Txinzengcaozuorenyuan *>(made));
-        delete made;
+        click(&list, "BitBtn1");
+        QCOMPARE(main.childCaptions, QStringList({"新增操作人员", "新增操作人员"}));
+        const QList<QMdiSubWindow *> children = main.area->subWindowList();
+        QCOMPARE(children.size(), 1);
+        QVERIFY(qobject_cast<Txinzengcaozuorenyuan *>(children[0]->widget()));
     }
 
     void listInTheWorkAreaIsReadAgainWhenActivated()

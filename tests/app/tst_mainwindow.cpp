@@ -1,17 +1,22 @@
 // The main window: start-up, menu and tool bar, permissions, child windows, exit.
+#include "access/caozuorenyuanfrm.h"
+#include "access/xinzengcaozuorenyuanfrm.h"
 #include "app/mainfrm.h"
 #include "app/screenregistry.h"
 #include "data/session.h"
 #include "data/settingsfile.h"
+#include "maintenance/dayinshezhifrm.h"
 #include "support/shellfixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QStringEncoder>
 #include <QToolBar>
@@ -158,7 +163,7 @@ private slots:
     {
         QFETCH(QList<int>, flags);
         ShellFixture shell;
-        Shell::addOperator("0005", "王五", "pw", flags);
+        StartUp::addOperator("0005", "王五", "pw", flags);
         QVERIFY(shell.start("0005", "pw"));
         TMAIN *main = shell.main.get();
         QCOMPARE(main->findChild<QLabel *>("RzStatusPane1")->text(),
@@ -351,6 +356,65 @@ private slots:
         QVERIFY(SettingsFile::programSettings().write("店铺名称", "新店"));
         shell.main->applyShopSettings();
         QCOMPARE(shell.main->windowTitle(), QStringLiteral("新店MerrowV4.69"));
+    }
+
+    // The screens reach this window through its Shell: the shop settings, the operator list's
+    // "新增" and the exit backup's look at "数据备份".
+    void screensReachTheMainWindow()
+    {
+        ScreenRegistry::registerChild("N7", [] { return new Tdayinshezhi; });
+        ScreenRegistry::registerChild("N2", [] { return new Tcaozuorenyuan; });
+        ShellFixture shell;
+        writePicture(shell.folder.file("pics/shop.jpg"));
+        QVERIFY(shell.start());
+        TMAIN *main = shell.main.get();
+        QCOMPARE(::shell(), static_cast<Shell *>(main));
+        QVERIFY(main->isItemEnabled("N3"));
+        QVERIFY(main->isItemEnabled("N7")); // no flag governs it
+        QVERIFY(!main->isItemEnabled("N99"));
+
+        main->clickItem("N7");
+        QWidget *settings = main->child("店铺名称设置")->widget();
+        auto *picture = settings->findChild<QLineEdit *>("Edit4");
+        ModalAnswerer &answers = shell.answers;
+        answers.strict();
+        answers.file(shell.folder.file("pics/shop.jpg"));
+        QTest::mouseClick(settings->findChild<QPushButton *>("Button1"), Qt::LeftButton);
+        QVERIFY(answers.waitDone());
+        QVERIFY(main->hasBackgroundPicture());
+        // An empty path shows no picture, even though the default one is there.
+        writePicture(shell.folder.file("image/001.jpg"));
+        picture->clear();
+        answers.cancelFile();
+        QTest::mouseClick(settings->findChild<QPushButton *>("Button1"), Qt::LeftButton);
+        QVERIFY(answers.waitDone());
+        QVERIFY(!main->hasBackgroundPicture());
+
+        settings->findChild<QLineEdit *>("Edit1")->setText("新店");
+        settings->findChild<QLineEdit *>("Edit2")->setText("新年大促销");
+        answers.button(QMessageBox::Ok);
+        QTest::mouseClick(settings->findChild<QPushButton *>("BitBtn1"), Qt::LeftButton);
+        QVERIFY(answers.waitDone());
+        QCOMPARE(main->findChild<QLabel *>("Label1")->text(), QStringLiteral("新店"));
+        QCOMPARE(main->slogan(), QStringLiteral("新年大促销"));
+        QCOMPARE(main->windowTitle(), QStringLiteral("新店MerrowV4.69"));
+
+        main->clickItem("N2");
+        QWidget *operators = main->child("操作人员设置")->widget();
+        for (int round = 0; round < 2; ++round)
+            QTest::mouseClick(operators->findChild<QPushButton *>("BitBtn1"), Qt::LeftButton);
+        QMdiSubWindow *add = main->child("新增操作人员");
+        QVERIFY(add);
+        QVERIFY(qobject_cast<Txinzengcaozuorenyuan *>(add->widget()));
+        QCOMPARE(main->mdiArea()->subWindowList().size(), 3);
+        QCOMPARE(main->mdiArea()->activeSubWindow(), add);
+
+        main->closeAllChildren();
+        QTRY_VERIFY(main->mdiArea()->subWindowList().isEmpty());
+        main->applyPermissions({});
+        QVERIFY(!main->isItemEnabled("N3"));
+        ScreenRegistry::registerChild("N7", {});
+        ScreenRegistry::registerChild("N2", {});
     }
 
     void labelsAreCentredOnTheWindow()

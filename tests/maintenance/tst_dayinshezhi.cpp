@@ -1,46 +1,30 @@
 // The shop settings screen: what it writes to myini.ini and what it changes on the main window.
 #include "data/settingsfile.h"
 #include "maintenance/dayinshezhifrm.h"
+#include "support/fakeshell.h"
 #include "support/modalanswerer.h"
 #include "support/testfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTest>
 
 namespace {
 
 const QString Missing = QStringLiteral("<missing>");
 
-// A main window with the controls the screen updates, and the screen open in its work area.
-struct Shell
+// The screen open in the work area of a stand-in main window.
+struct OpenScreen
 {
-    QMainWindow window;
-    QMdiArea *area = new QMdiArea;
-    QLabel *image = new QLabel(&window);
-    QLabel *shopName = new QLabel(QStringLiteral("旧名称"), &window);
-    QLabel *slogan = new QLabel(QStringLiteral("旧字幕"));
+    FakeShell main;
     Tdayinshezhi *screen = new Tdayinshezhi;
 
-    Shell()
-    {
-        image->setObjectName(QStringLiteral("Image1"));
-        shopName->setObjectName(QStringLiteral("Label1"));
-        slogan->setObjectName(QStringLiteral("RzMarqueeStatus1"));
-        window.statusBar()->addWidget(slogan);
-        window.setCentralWidget(area);
-        window.show();
-        area->addSubWindow(screen)->show();
-    }
+    OpenScreen() { main.addChild(screen, QStringLiteral("店铺名称设置")); }
     QLineEdit *edit(const char *name) const { return screen->findChild<QLineEdit *>(name); }
     void click(const char *name) const
     {
@@ -70,9 +54,9 @@ private slots:
     {
         TestFolder folder;
         QVERIFY(folder.isValid());
-        Shell shell;
+        OpenScreen shell;
         QCOMPARE(shell.screen->windowTitle(), QStringLiteral("小票打印设置"));
-        QCOMPARE(shell.area->subWindowList().at(0)->pos(), QPoint(330, 0));
+        QCOMPARE(shell.main.area->subWindowList().at(0)->pos(), QPoint(330, 0));
         QCOMPARE(shell.edit("Edit1")->text(), QString());
         QVERIFY(!shell.screen->findChild<QWidget *>("ComboBox1")->isVisible());
         QVERIFY(!shell.screen->findChild<QWidget *>("Memo1")->isVisible());
@@ -94,8 +78,10 @@ private slots:
         QCOMPARE(setting("店铺名称"), QStringLiteral("Fenwick新店"));
         QCOMPARE(setting("广告语"), QStringLiteral("新年大促销"));
         QCOMPARE(setting("背景"), QString());
-        QCOMPARE(shell.shopName->text(), QStringLiteral("Fenwick新店"));
-        QCOMPARE(shell.slogan->text(), QStringLiteral("新年大促销"));
+        // The main window takes them up from the file just written.
+        QCOMPARE(shell.main.shopNamesApplied, QStringList({"Fenwick新店"}));
+        QCOMPARE(shell.main.slogansApplied, QStringList({"新年大促销"}));
+        QVERIFY(shell.main.backgrounds.isEmpty());
     }
 
     void hiddenPrinterSettingsAreCarriedThrough()
@@ -107,7 +93,7 @@ private slots:
         settings.write("小票尾", "谢谢惠顾");
         settings.write("店铺名称", "老店");
         settings.write("背景", "/pictures/shop.jpg");
-        Shell shell;
+        OpenScreen shell;
         QCOMPARE(shell.edit("Edit1")->text(), QStringLiteral("老店"));
         QCOMPARE(shell.edit("Edit4")->text(), QStringLiteral("/pictures/shop.jpg"));
         // An empty shop name is written as empty, not replaced by a default.
@@ -147,7 +133,7 @@ private slots:
             QVERIFY(SettingsFile::programSettings().write("打印端口", ""));
         else
             QVERIFY(QDir(folder.path()).mkdir("myini.ini")); // a folder where the file belongs
-        Shell shell;
+        OpenScreen shell;
         typeText(shell.edit("Edit1"), QStringLiteral("新名称"));
         ModalAnswerer answers;
         answers.strict();
@@ -159,7 +145,23 @@ private slots:
         QCOMPARE(answers.seen()[0].text, text);
         QCOMPARE(answers.seen()[0].icon, QMessageBox::Critical);
         QCOMPARE(setting("店铺名称"), Missing);
-        QCOMPARE(shell.shopName->text(), QStringLiteral("旧名称"));
+        QVERIFY(shell.main.shopNamesApplied.isEmpty());
+    }
+
+    // "退出" closes the whole child window, not only the screen inside it, and a moved window
+    // is not put back when it shows again.
+    void exitClosesTheChildWindow()
+    {
+        TestFolder folder;
+        QVERIFY(folder.isValid());
+        OpenScreen shell;
+        QMdiSubWindow *child = shell.main.area->subWindowList().at(0);
+        child->move(20, 40);
+        child->hide();
+        child->show();
+        QCOMPARE(child->pos(), QPoint(20, 40));
+        shell.click("BitBtn2");
+        QTRY_VERIFY(shell.main.area->subWindowList().isEmpty());
     }
 
     void choosingAPictureAppliesItAtOnce()
@@ -170,8 +172,7 @@ private slots:
         QImage red(40, 30, QImage::Format_RGB32);
         red.fill(Qt::red);
         QVERIFY(red.save(picture));
-        Shell shell;
-        shell.image->hide();
+        OpenScreen shell;
 
         ModalAnswerer answers;
         answers.strict();
@@ -181,16 +182,16 @@ private slots:
         QCOMPARE(answers.seen()[0].objectName, QStringLiteral("OpenDialog2"));
         QCOMPARE(shell.edit("Edit4")->text(), picture);
         QCOMPARE(setting("背景"), picture);
-        QVERIFY(shell.image->isVisible());
-        QCOMPARE(shell.image->pixmap().size(), QSize(40, 30));
+        QCOMPARE(shell.main.backgrounds, QStringList({picture}));
 
-        // Cancelling with an empty field stores the empty path and hides the picture.
+        // Cancelling with an empty field stores the empty path and shows no picture.
         shell.edit("Edit4")->clear();
         answers.cancelFile();
         shell.click("Button1");
         QVERIFY(answers.waitDone());
         QCOMPARE(setting("背景"), QString());
-        QVERIFY(!shell.image->isVisible());
+        QCOMPARE(shell.main.backgrounds, QStringList({picture, QString()}));
+        QVERIFY(shell.main.shopNamesApplied.isEmpty()); // the other settings wait for "保存"
     }
 };
 

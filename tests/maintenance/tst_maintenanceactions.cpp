@@ -1,21 +1,20 @@
-// The main window's maintenance handlers, driven on a stand-in main window with a work area
-// and the menu item "数据备份".
+// The main window's maintenance handlers, driven on a stand-in main window with a work area,
+// its backup dialogs and the menu item "数据备份".
 #include "data/db.h"
 #include "data/maintenancestore.h"
 #include "data/schema.h"
 #include "data/tdm1.h"
 #include "maintenance/guanyufrm.h"
 #include "maintenance/maintenanceactions.h"
+#include "support/fakeshell.h"
 #include "support/modalanswerer.h"
 #include "support/testfolder.h"
 
-#include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -25,27 +24,6 @@
 #include <QUrl>
 
 namespace {
-
-struct StandIn
-{
-    QMainWindow window;
-    QMdiArea *area = new QMdiArea;
-    QAction *backup = new QAction(QStringLiteral("数据备份"), &window);
-
-    StandIn()
-    {
-        window.setCentralWidget(area);
-        backup->setObjectName(QStringLiteral("N3"));
-        window.addAction(backup);
-        window.show();
-    }
-    void openChild()
-    {
-        auto *child = new QWidget;
-        child->setWindowTitle(QStringLiteral("客户档案"));
-        area->addSubWindow(child)->show();
-    }
-};
 
 QStringList customers(const QSqlDatabase &db)
 {
@@ -126,7 +104,7 @@ private slots:
         existing.write("keep");
         existing.close();
 
-        StandIn main;
+        FakeShell main;
         ModalAnswerer answers;
         answers.strict();
         answers.file(chosen).button(QMessageBox::Ok);
@@ -147,7 +125,7 @@ private slots:
     {
         TestFolder folder;
         QVERIFY(folder.isValid());
-        StandIn main;
+        FakeShell main;
         // "taken.bak" is a folder: the copy cannot be put there.
         QDir(folder.path()).mkpath("mine/taken.bak");
         ModalAnswerer answers;
@@ -164,23 +142,31 @@ private slots:
         QCOMPARE(QDir(folder.file("mine")).entryList(QDir::Files), QStringList());
     }
 
-    // The main window's own dialog is the one shown, so it keeps the name chosen last.
+    // The main window's own dialog is the one shown, so it keeps the name chosen last; without
+    // a main window the backup still works through a dialog of its own.
     void manualBackupUsesTheMainWindowsOwnDialog()
     {
         TestFolder folder;
         QVERIFY(folder.isValid());
-        StandIn main;
-        auto *own = new QFileDialog(&main.window);
-        own->setObjectName("SaveDialog1");
-        QSignalSpy chosen(own, &QFileDialog::fileSelected);
+        auto main = std::make_unique<FakeShell>();
+        QSignalSpy chosen(main->saveDialog, &QFileDialog::fileSelected);
         ModalAnswerer answers;
         answers.strict();
         answers.file(folder.file("weekly")).button(QMessageBox::Ok);
-        MaintenanceActions::manualBackup(&main.window);
+        MaintenanceActions::manualBackup(&main->window);
         QVERIFY(answers.waitDone());
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(answers.seen()[1].text, QStringLiteral("备份数据成功！"));
         QVERIFY(QFile::exists(folder.file("weekly.bak")));
+
+        main.reset();
+        answers.file(folder.file("alone")).button(QMessageBox::Ok);
+        MaintenanceActions::manualBackup(nullptr);
+        QVERIFY(answers.waitDone());
+        QCOMPARE(answers.seen().size(), 4);
+        QCOMPARE(answers.seen()[2].objectName, QStringLiteral("SaveDialog1"));
+        QCOMPARE(answers.seen()[3].text, QStringLiteral("备份数据成功！"));
+        QVERIFY(QFile::exists(folder.file("alone.bak")));
     }
 
     void restoreReplacesTheDatabaseAndClosesEveryScreen()
@@ -191,8 +177,8 @@ private slots:
         const QString candidate = folder.file("other.bak");
         QCOMPARE(Schema::createDatabaseFile(candidate), QString());
         withDatabase(candidate, [](const QSqlDatabase &db) { addCustomer(db, "恢复的"); });
-        StandIn main;
-        main.openChild();
+        FakeShell main;
+        main.addChild(new QWidget, QStringLiteral("客户档案"));
         QSignalSpy reopened(folder.dm(), &TDM1::reopened);
 
         ModalAnswerer answers;
@@ -254,8 +240,8 @@ private slots:
         QVERIFY(db.open(QIODevice::ReadOnly));
         const QByteArray before = db.readAll();
         db.close();
-        StandIn main;
-        main.openChild();
+        FakeShell main;
+        main.addChild(new QWidget, QStringLiteral("客户档案"));
 
         ModalAnswerer answers;
         answers.strict();
@@ -278,7 +264,7 @@ private slots:
     {
         TestFolder folder;
         QVERIFY(folder.isValid());
-        StandIn main;
+        FakeShell main;
         ModalAnswerer answers;
         answers.strict();
         answers.button(QMessageBox::Cancel);
@@ -308,7 +294,7 @@ private slots:
             Db::exec(db,
                      "create trigger refuse before delete on 维修项目 "
                      "begin select raise(abort, 'refused'); end");
-        StandIn main;
+        FakeShell main;
         ModalAnswerer answers;
         answers.strict();
         answers.button(confirm ? QMessageBox::Ok : QMessageBox::Cancel);
@@ -351,8 +337,9 @@ private slots:
         const QSqlDatabase db = folder.dm()->ADOConnection1();
         // A missing backup folder is made; a second exit the same day replaces the first copy.
         QVERIFY(QDir(folder.file("backup")).removeRecursively());
-        StandIn main;
-        main.backup->setEnabled(backupAllowed);
+        FakeShell main;
+        if (backupAllowed)
+            main.enabledItems << QStringLiteral("N3");
         ModalAnswerer answers;
         answers.strict();
         answers.button(QMessageBox::Cancel);
@@ -393,7 +380,7 @@ private slots:
         QFile blocker(folder.file("backup"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        StandIn main;
+        FakeShell main;
         ModalAnswerer answers;
         answers.strict();
         answers.button(QMessageBox::Ok);

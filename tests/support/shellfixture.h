@@ -20,7 +20,7 @@
 #include <functional>
 #include <memory>
 
-namespace Shell {
+namespace StartUp {
 
 // Types `number` into the operator field and `password` into the password field of the
 // login dialog `dialog`, then clicks "进入".
@@ -60,7 +60,7 @@ inline void addOperator(const QString &number,
     OperatorStore(DM1()->ADOConnection1()).insert(op, password);
 }
 
-} // namespace Shell
+} // namespace StartUp
 
 // A program folder with a fresh database and a main window, not yet started.
 //
@@ -75,7 +75,7 @@ struct ShellFixture
 
     bool start(const QString &number = QStringLiteral("0001"), const QString &password = {})
     {
-        answers.dialog(Shell::loginAs(number, password));
+        answers.dialog(StartUp::loginAs(number, password));
         return main->start();
     }
 };
