@@ -29,9 +29,10 @@ QString GridWriter::extension(Type type)
 
 void GridWriter::flush()
 {
-    if (!m_failed && !m_buffer.isEmpty() && m_out->write(m_buffer) != m_buffer.size())
+    const QByteArrayView bytes = m_buffer.view();
+    if (!m_failed && !bytes.isEmpty() && m_out->write(bytes.data(), bytes.size()) != bytes.size())
         fail(m_out->errorString());
-    m_buffer.resize(0); // keeps its capacity for the next block (clear() would free it)
+    m_buffer.clear();
 }
 
 void GridWriter::fail(const QString &error)
@@ -82,13 +83,11 @@ const ExportEncoder::Entry &ExportEncoder::lookUp(char16_t unit)
     return entry;
 }
 
-void ExportEncoder::append(QByteArray &out, QStringView text)
+void ExportEncoder::append(ExportBuffer &out, QStringView text)
 {
     // Written through a pointer into room for the longest encoding (four bytes a unit), then
     // cut to what was written: appending byte by byte costs more than the encoding.
-    const qsizetype start = out.size();
-    out.resize(start + 4 * text.size());
-    char *to = out.data() + start;
+    char *to = out.room(4 * text.size());
     const char16_t *p = text.utf16();
     const char16_t *const end = p + text.size();
     while (p < end) {
@@ -112,10 +111,10 @@ void ExportEncoder::append(QByteArray &out, QStringView text)
             ++p;
         }
     }
-    out.resize(to - out.constData());
+    out.setEnd(to);
 }
 
-qsizetype ExportEncoder::appendLabel(QByteArray &out, QStringView text, qsizetype limit)
+qsizetype ExportEncoder::appendLabel(ExportBuffer &out, QStringView text, qsizetype limit)
 {
     const qsizetype start = out.size();
     const char16_t *p = text.utf16();
@@ -137,7 +136,7 @@ qsizetype ExportEncoder::appendLabel(QByteArray &out, QStringView text, qsizetyp
         }
         if (out.size() - start + size > limit)
             break;
-        out.append(bytes, size);
+        out.append(QByteArrayView(bytes, size));
     }
     return out.size() - start;
 }

@@ -10,6 +10,45 @@
 
 class QIODevice;
 
+// The bytes of an export on their way to the file: a block written through a pointer, so that
+// the millions of small appends of a large export cost a copy each and no call.
+class ExportBuffer
+{
+public:
+    // Room for at least `bytes` more; write there, then hand the end to setEnd().
+    char *room(qsizetype bytes)
+    {
+        if (m_used + bytes > m_bytes.size() || !m_data)
+            grow(bytes);
+        return m_data + m_used;
+    }
+    void setEnd(const char *end) { m_used = end - m_data; }
+    void append(QByteArrayView bytes)
+    {
+        std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+        m_used += bytes.size();
+    }
+    void append(char byte)
+    {
+        *room(1) = byte;
+        ++m_used;
+    }
+    qsizetype size() const { return m_used; }
+    char *at(qsizetype offset) { return m_data + offset; }
+    QByteArrayView view() const { return QByteArrayView(m_data, m_used); }
+    void clear() { m_used = 0; }
+
+private:
+    void grow(qsizetype bytes)
+    {
+        m_bytes.resize(qMax(2 * m_bytes.size(), m_used + bytes + 4096));
+        m_data = m_bytes.data();
+    }
+    QByteArray m_bytes;
+    char *m_data = nullptr;
+    qsizetype m_used = 0;
+};
+
 // Chinese text to the bytes of the export files, a character at a time through a table filled
 // on first sight of each character: a converter call per cell costs more than everything else
 // an export does. GB18030 for the text formats; for XLS labels GBK as spreadsheet programs read
@@ -20,9 +59,9 @@ public:
     enum class Target { Gb18030, GbkLabel };
     explicit ExportEncoder(Target target);
 
-    void append(QByteArray &out, QStringView text);
+    void append(ExportBuffer &out, QStringView text);
     // At most `limit` bytes, cut between characters; returns the bytes appended.
-    qsizetype appendLabel(QByteArray &out, QStringView text, qsizetype limit);
+    qsizetype appendLabel(ExportBuffer &out, QStringView text, qsizetype limit);
 
 private:
     struct Entry
@@ -79,7 +118,7 @@ public:
     explicit GridWriter(QIODevice *out)
         : m_out(out)
     {
-        m_buffer.reserve(BlockSize + BlockSize / 4);
+        m_buffer.room(BlockSize + BlockSize / 4);
     }
     virtual ~GridWriter() = default;
 
@@ -101,14 +140,8 @@ public:
 protected:
     // Output is gathered in large blocks; end() writes what is left.
     static constexpr qsizetype BlockSize = 1 << 20;
-    void put(QByteArrayView bytes)
-    {
-        // resize and copy: QByteArray::append goes through the general insert.
-        const qsizetype at = m_buffer.size();
-        m_buffer.resize(at + bytes.size());
-        std::memcpy(m_buffer.data() + at, bytes.data(), size_t(bytes.size()));
-    }
-    void put(char byte) { put(QByteArrayView(&byte, 1)); }
+    void put(QByteArrayView bytes) { m_buffer.append(bytes); }
+    void put(char byte) { m_buffer.append(byte); }
     void rowDone()
     {
         if (m_buffer.size() >= BlockSize)
@@ -118,7 +151,7 @@ protected:
     void fail(const QString &error);
 
     QIODevice *m_out;
-    QByteArray m_buffer;
+    ExportBuffer m_buffer;
     bool m_failed = false;
     QString m_error;
 };
@@ -170,7 +203,7 @@ public:
     void writeRow(const QList<ExportCell> &cells) override;
     void end() override;
     static QByteArray escape(const QString &text);
-    static void appendEscaped(QByteArray &out, QStringView text);
+    static void appendEscaped(ExportBuffer &out, QStringView text);
 
 private:
     int m_columns = 0;

@@ -2,12 +2,10 @@
 
 #include <cstring>
 
-void RtfWriter::appendEscaped(QByteArray &out, QStringView text)
+void RtfWriter::appendEscaped(ExportBuffer &out, QStringView text)
 {
     // Written through a pointer into room for the longest escape ("\u-32768?", nine bytes).
-    const qsizetype start = out.size();
-    out.resize(start + 9 * text.size());
-    char *to = out.data() + start;
+    char *to = out.room(9 * text.size());
     // A CR is dropped either way: before LF (CRLF is one line break) and alone (a control).
     for (const QChar c : text) {
         const char16_t u = c.unicode();
@@ -41,14 +39,14 @@ void RtfWriter::appendEscaped(QByteArray &out, QStringView text)
             *to++ = '?';
         }
     }
-    out.resize(to - out.constData());
+    out.setEnd(to);
 }
 
 QByteArray RtfWriter::escape(const QString &text)
 {
-    QByteArray out;
+    ExportBuffer out;
     appendEscaped(out, text);
-    return out;
+    return out.view().toByteArray();
 }
 
 void RtfWriter::begin(int columns, qint64)

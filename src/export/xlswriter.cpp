@@ -17,9 +17,9 @@ QByteArray u16(quint16 value)
 
 QByteArray XlsWriter::labelBytes(const QString &text)
 {
-    QByteArray out;
+    ExportBuffer out;
     ExportEncoder(ExportEncoder::Target::GbkLabel).appendLabel(out, text, 255);
-    return out;
+    return out.view().toByteArray();
 }
 
 void XlsWriter::record(quint16 type, const QByteArray &data)
@@ -71,8 +71,8 @@ void XlsWriter::writeRow(const QList<ExportCell> &cells)
             const qsizetype at = m_buffer.size();
             put('\0');
             const qsizetype size = m_encoder.appendLabel(m_buffer, cell.text, 255);
-            m_buffer[at] = char(quint8(size));
-            qToLittleEndian(quint16(7 + 1 + size), m_buffer.data() + at - 9);
+            *m_buffer.at(at) = char(quint8(size));
+            qToLittleEndian(quint16(7 + 1 + size), m_buffer.at(at - 9));
             break;
         }
         case ExportCell::Kind::Integer:
