@@ -378,6 +378,21 @@ private slots:
         QCOMPARE(kept.at(1).at(m_rs->fieldIndex("客户名称")).toString(), Name2);
     }
 
+    // Output is gathered in blocks: a device that refuses the bytes must still fail the export,
+    // for every format, not report it written.
+    void refusedWritesFailTheExport_data() { goldenBytes_data(); }
+    void refusedWritesFailTheExport()
+    {
+        QFETCH(int, type);
+        QBuffer readOnly;
+        QVERIFY(readOnly.open(QIODevice::ReadOnly));
+        std::unique_ptr<GridWriter> writer(GridWriter::create(GridWriter::Type(type), &readOnly));
+        QString error;
+        QCOMPARE(GridExport::write(*writer, *m_rs, columns(), {}, &error),
+                 GridExport::Outcome::Failed);
+        QVERIFY(!error.isEmpty());
+    }
+
     void emptyResultGivesTitlesAndZeroFooter()
     {
         m_rs->open(Statement, {999999});
