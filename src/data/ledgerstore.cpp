@@ -158,6 +158,21 @@ DebtListing LedgerStore::unpaidListing(Column column, const QString &value) cons
     return listing;
 }
 
+LedgerStore::ListingTotals LedgerStore::totals(const DebtListing &listing) const
+{
+    QSqlQuery q = Db::exec(m_db,
+                           QStringLiteral("select count(*), coalesce(sum(应付金额), 0) from "
+                                          "帐款明细 where ")
+                                   + listing.filter,
+                           listing.values);
+    ListingTotals totals;
+    if (q.next()) {
+        totals.rows = q.value(0).toLongLong();
+        totals.sum = Money::fromUnits(q.value(1).toLongLong());
+    }
+    return totals;
+}
+
 DebtListing LedgerStore::allUnpaidListing() const
 {
     return {QStringLiteral("付款情况 = ? and 应付金额 <> 0"),

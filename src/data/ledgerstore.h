@@ -121,6 +121,13 @@ public:
     // The same rows as unpaid() and allUnpaid(), as statements a chunked list reads.
     DebtListing unpaidListing(Column column, const QString &value) const;
     DebtListing allUnpaidListing() const;
+    // The row count and the sum of the amounts of a whole listing, by one aggregate.
+    struct ListingTotals
+    {
+        qint64 rows = 0;
+        Money sum;
+    };
+    ListingTotals totals(const DebtListing &listing) const;
     // Columns of a listing, left to right as the debt list shows them.
     static QStringList listFields();
     // A listing row (values in listFields() order) as a ledger row.

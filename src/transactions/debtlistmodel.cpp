@@ -13,36 +13,79 @@ DebtListModel::DebtListModel(QSqlDatabase db, QObject *parent)
     : QAbstractTableModel(parent)
     , m_db(db)
     , m_rows(QStringLiteral("ListView1"), db)
+{ }
+
+void DebtListModel::openWindow(int window)
 {
-    // The result set resets itself on open and close; the view follows through this model.
-    connect(&m_rows, &QAbstractItemModel::modelAboutToBeReset, this,
-            &DebtListModel::beginResetModel);
-    connect(&m_rows, &QAbstractItemModel::modelReset, this, &DebtListModel::endResetModel);
+    QVariantList values = m_listing.values;
+    values << window;
+    m_window = window;
+    m_rows.open(m_listing.sql() + QStringLiteral(" limit ?"), values);
+    m_complete = m_rows.rowCount() < window;
 }
 
 void DebtListModel::open(const DebtListing &listing)
 {
+    beginResetModel();
     m_listing = listing;
     m_allTicked = false;
     m_ticked.clear();
     m_excluded.clear();
     m_allTotal.reset();
-    m_rows.open(listing.sql(), listing.values);
+    try {
+        openWindow(FirstWindow);
+    } catch (const DbError &) {
+        m_rows.close();
+        m_shown = 0;
+        m_complete = true;
+        endResetModel();
+        throw;
+    }
+    m_shown = m_rows.rowCount();
+    endResetModel();
 }
 
 void DebtListModel::clear()
 {
+    beginResetModel();
     m_listing = {};
     m_allTicked = false;
     m_ticked.clear();
     m_excluded.clear();
     m_allTotal.reset();
     m_rows.close();
+    m_shown = 0;
+    m_complete = true;
+    endResetModel();
+}
+
+bool DebtListModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && !m_complete;
+}
+
+void DebtListModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    try {
+        openWindow(m_window * 4);
+    } catch (const DbError &) {
+        // A view cannot show an error while scrolling; the lines listed so far stay.
+        m_complete = true;
+        return;
+    }
+    const int rows = m_rows.rowCount();
+    if (rows > m_shown) {
+        beginInsertRows({}, m_shown, rows - 1);
+        m_shown = rows;
+        endInsertRows();
+    }
 }
 
 void DebtListModel::tickAll(bool ticked)
 {
-    const int rows = m_rows.rowCount();
+    const int rows = m_shown;
     m_ticked.clear();
     m_excluded.clear();
     m_allTotal.reset();
@@ -53,8 +96,8 @@ void DebtListModel::tickAll(bool ticked)
         for (int row = 0; row < rows; ++row)
             m_ticked.insert(keyAt(row), {row, rowAt(row)});
     }
-    if (m_rows.rowCount() > 0)
-        emit dataChanged(index(0, 0), index(m_rows.rowCount() - 1, 0), {Qt::CheckStateRole});
+    if (m_shown > 0)
+        emit dataChanged(index(0, 0), index(m_shown - 1, 0), {Qt::CheckStateRole});
 }
 
 QString DebtListModel::keyAt(int row) const
@@ -78,7 +121,7 @@ bool DebtListModel::isTicked(int row) const
 
 void DebtListModel::setTicked(int row, bool ticked)
 {
-    if (row < 0 || row >= m_rows.rowCount())
+    if (row < 0 || row >= m_shown)
         return;
     const LedgerRow listed = rowAt(row);
     if (m_allTicked) {
@@ -98,10 +141,10 @@ Money DebtListModel::tickedTotal() const
 {
     Money sum;
     if (m_allTicked) {
+        // The whole listing, not only the lines fetched so far.
         if (!m_allTotal)
-            m_allTotal = Money::fromUnits(
-                    m_rows.totals({LedgerStore::listFields().at(AmountColumn)}).sums.value(0));
-        sum = *m_allTotal;
+            m_allTotal = LedgerStore(m_db).totals(m_listing);
+        sum = m_allTotal->sum;
         for (const Money &amount : m_excluded)
             sum -= amount;
     } else {
@@ -115,9 +158,9 @@ void DebtListModel::settleTicked(const QDate &day, const QString &operatorNumber
 {
     LedgerStore store(m_db);
     if (m_allTicked) {
+        const Money total = tickedTotal();
         const QSet<QString> excluded(m_excluded.keyBegin(), m_excluded.keyEnd());
-        store.settleListing(m_listing, excluded, m_rows.rowCount(), tickedTotal(), day,
-                            operatorNumber);
+        store.settleListing(m_listing, excluded, m_allTotal->rows, total, day, operatorNumber);
         return;
     }
     // From the top of the list down, as they were listed when ticked.
@@ -132,7 +175,7 @@ void DebtListModel::settleTicked(const QDate &day, const QString &operatorNumber
 
 int DebtListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rows.rowCount();
+    return parent.isValid() ? 0 : m_shown;
 }
 
 int DebtListModel::columnCount(const QModelIndex &parent) const

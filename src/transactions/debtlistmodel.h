@@ -10,9 +10,11 @@
 #include <optional>
 
 // The debt list: unpaid ledger rows read in chunks through a result set, with a tick box on
-// the first column. Ticks are kept by ledger key, not by line, so they survive the row cache
-// letting chunks go: either the ticked rows themselves, or "all ticked except" a few keys, which
-// makes ticking a million lines one step.
+// the first column. The rows come in growing windows as the view scrolls to the end
+// (canFetchMore): counting a million unpaid rows before showing the first would take seconds. Ticks
+// are kept by ledger key, not by line, so they survive the row cache letting chunks go: either the
+// ticked rows themselves, or "all ticked except" a few keys, which makes ticking a million lines
+// one step.
 class DebtListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -40,17 +42,24 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant
     headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    static constexpr int FirstWindow = 4 * ResultSet::ChunkRows;
+    void openWindow(int window);
     QString keyAt(int row) const;
     LedgerRow rowAt(int row) const;
 
     QSqlDatabase m_db;
     ResultSet m_rows;
     DebtListing m_listing;
+    int m_window = 0; // rows the result set is limited to
+    int m_shown = 0; // rows the view knows of
+    bool m_complete = true; // the window holds the whole listing
     bool m_allTicked = false;
     struct Ticked
     {
@@ -61,5 +70,5 @@ private:
     QHash<QString, Money> m_excluded; // with m_allTicked: unticked keys and their amounts
     // With m_allTicked: the sum of the whole listing when the total was first read. Settling
     // must collect exactly the total the operator was shown.
-    mutable std::optional<Money> m_allTotal;
+    mutable std::optional<LedgerStore::ListingTotals> m_allTotal;
 };

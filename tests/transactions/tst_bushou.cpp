@@ -98,6 +98,16 @@ private:
         lines()->setData(lines()->index(line, 0), on ? Qt::Checked : Qt::Unchecked,
                          Qt::CheckStateRole);
     }
+    // Scrolls down until the view has fetched every line of the listing.
+    void scrollToEnd()
+    {
+        for (int i = 0; i < 20 && lines()->canFetchMore({}); ++i) {
+            list()->scrollToBottom();
+            QCoreApplication::processEvents();
+        }
+        list()->scrollToBottom();
+        QVERIFY(!lines()->canFetchMore({}));
+    }
     QPushButton *button(const char *name) const { return child<QPushButton>(m_screen, name); }
     QString total() const { return child<QLineEdit>(m_screen, "Edit4")->text(); }
     QStringList keys() const
@@ -372,10 +382,11 @@ private slots:
         const int n = 5000;
         addManyDebts(n);
         lookUp("Edit5", "BitBtn1", "8");
-        QCOMPARE(lines()->rowCount(), n);
+        QVERIFY(lines()->rowCount() < n); // the first lines come before the rest is read
         click(button("BitBtn5"));
         setTicked(1, false); // 批00002
-        list()->scrollToBottom();
+        scrollToEnd();
+        QCOMPARE(lines()->rowCount(), n);
         setTicked(n - 1, false); // 批05000, read long after the first lines were
         list()->scrollToTop();
         for (int line : {0, 2, n / 2, n - 2})
@@ -406,8 +417,9 @@ private slots:
         click(button("BitBtn2"));
         const int first = int(keys().indexOf("批00001"));
         setTicked(first, true);
-        list()->scrollToBottom();
-        setTicked(first + n - 1, true); // 批05000
+        scrollToEnd();
+        QCOMPARE(text(first + n - 1, 0), "批05000");
+        setTicked(first + n - 1, true);
         list()->scrollToTop();
         QCOMPARE(tickedKeys(), QStringList({"批00001", "批05000"}));
         click(button("BitBtn7"));
