@@ -262,6 +262,13 @@ int main(int argc, char **argv)
                           debtLines.open(LedgerStore(db).allUnpaidListing());
                           debtView.grab();
                       }};
+    ops << Operation {QStringLiteral("grid: all debts, scroll to last row"), QString(), {}, [&] {
+                          while (debtLines.canFetchMore({}))
+                              debtLines.fetchMore({});
+                          debtView.scrollToBottom();
+                          debtView.grab();
+                      }};
+    ops.last().setup = [&] { debtLines.open(LedgerStore(db).allUnpaidListing()); };
     ops << Operation {QStringLiteral("debts: tick all, untick one, total"), QString(), {}, [&] {
                           debtLines.tickAll(true);
                           debtLines.setTicked(0, false);
