@@ -375,6 +375,20 @@ private slots:
         QCOMPARE(lines()->rowCount(), 0);
     }
 
+    void spaceTicksTheCurrentLine()
+    {
+        click(button("BitBtn2"));
+        list()->setCurrentIndex(lines()->index(3, 0)); // 订购3, 0.2
+        QApplication::setActiveWindow(m_screen);
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_Space);
+        QCOMPARE(tickedKeys(), QStringList {"订购3"});
+        click(button("BitBtn7"));
+        QCOMPARE(total(), "0.2");
+        QTest::keyClick(list(), Qt::Key_Space);
+        QVERIFY(tickedKeys().isEmpty());
+    }
+
     // Thousands of lines, more than the list keeps in memory at once: ticks are kept by key,
     // so scrolling away and back keeps them, and the totals and settlement are exact.
     void tickAllThenUntickOnThousandsOfLines()
