@@ -1,7 +1,7 @@
 #include "caozuorenyuanfrm.h"
 
-#include "childplacement.h"
 #include "permissionboxes.h"
+#include "ui/childwindow.h"
 #include "xinzengcaozuorenyuanfrm.h"
 #include "xiugaicaozuoyuanfrm.h"
 

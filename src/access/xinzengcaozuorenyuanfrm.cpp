@@ -1,7 +1,7 @@
 #include "xinzengcaozuorenyuanfrm.h"
 
-#include "childplacement.h"
 #include "permissionboxes.h"
+#include "ui/childwindow.h"
 
 #include "data/dberror.h"
 #include "data/operatorstore.h"

@@ -1,6 +1,6 @@
 #include "xiugaimimafrm.h"
 
-#include "childplacement.h"
+#include "ui/childwindow.h"
 
 #include "data/dberror.h"
 #include "data/operatorstore.h"

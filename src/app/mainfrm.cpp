@@ -294,6 +294,9 @@ void TMAIN::openChild(const QString &caption, const ChildFactory &create)
     screen->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow *sub = m_area->addSubWindow(screen);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A screen's own "退出" closes the screen; its frame goes with it rather than staying
+    // empty under the caption. Queued: a frame closed by its close box is gone by then.
+    connect(screen, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
     screen->show();
     sub->show();
     screen->setWindowTitle(caption);

@@ -1,5 +1,7 @@
 #include "screenframe.h"
 
+#include "ui/childwindow.h"
+
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -13,7 +15,8 @@ Buttons layOut(QWidget *screen, QWidget *group, const QString &action)
                            new QPushButton(QStringLiteral("退出"), screen)};
     buttons.BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     buttons.BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    QObject::connect(buttons.BitBtn2, &QPushButton::clicked, screen, [screen] { close(screen); });
+    QObject::connect(buttons.BitBtn2, &QPushButton::clicked, screen,
+                     [screen] { closeChild(screen); });
 
     auto *row = new QHBoxLayout;
     row->addStretch();
@@ -33,14 +36,6 @@ void placeOnce(QWidget *screen, QPoint where, bool &placed)
     if (auto *sub = qobject_cast<QMdiSubWindow *>(screen->parentWidget()))
         sub->move(where);
     placed = true;
-}
-
-void close(QWidget *screen)
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(screen->parentWidget()))
-        sub->close();
-    else
-        screen->close();
 }
 
 } // namespace ScreenFrame

@@ -24,8 +24,4 @@ Buttons layOut(QWidget *screen, QWidget *group, const QString &action);
 // operator moved stays where it was put.
 void placeOnce(QWidget *screen, QPoint where, bool &placed);
 
-// Inside the work area the sub-window is what closes (and is destroyed); closing only the
-// screen would leave an empty frame under its caption.
-void close(QWidget *screen);
-
 } // namespace ScreenFrame

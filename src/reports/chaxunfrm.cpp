@@ -4,6 +4,7 @@
 #include "reportoutput.h"
 #include "reportsearch.h"
 #include "reportwidgets.h"
+#include "ui/childwindow.h"
 
 #include "data/resultset.h"
 #include "data/tdm1.h"
@@ -64,7 +65,7 @@ Tchaxun::Tchaxun(QWidget *parent)
     connect(m_search, &ReportSearch::chosen, this, &Tchaxun::LoadHistory);
     for (DataGrid *grid : {DBGridEh1, DBGridEh2, DBGridEh3})
         connect(grid, &DataGrid::gridDoubleClicked, this, [this, grid] { exportGrid(grid); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeChild(this); });
 }
 
 void Tchaxun::showEvent(QShowEvent *event)

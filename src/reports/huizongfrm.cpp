@@ -3,6 +3,7 @@
 #include "reportgrids.h"
 #include "reportoutput.h"
 #include "reportwidgets.h"
+#include "ui/childwindow.h"
 
 #include "data/resultset.h"
 #include "data/tdm1.h"
@@ -120,7 +121,7 @@ Thuizong::Thuizong(QWidget *parent)
         connect(m_panels[i].query, &QPushButton::clicked, this, [this, table] { runQuery(table); });
         connect(m_panels[i].all, &QPushButton::clicked, this, [this, table] { showAll(table); });
     }
-    connect(BitBtn7, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    connect(BitBtn7, &QPushButton::clicked, this, [this] { closeChild(this); });
 }
 
 Thuizong::Panel Thuizong::makePanel(QGroupBox *group,

@@ -4,6 +4,7 @@
 #include "reportoutput.h"
 #include "reportsearch.h"
 #include "reportwidgets.h"
+#include "ui/childwindow.h"
 
 #include "data/resultset.h"
 #include "data/tdm1.h"
@@ -52,7 +53,7 @@ Tjiaokuanjilu::Tjiaokuanjilu(QWidget *parent)
     connect(m_search, &ReportSearch::lookedUp, this, &Tjiaokuanjilu::loadBy);
     connect(m_search, &ReportSearch::chosen, this, &Tjiaokuanjilu::LoadReceipts);
     connect(BitBtn3, &QPushButton::clicked, this, &Tjiaokuanjilu::BitBtn3Click);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeChild(this); });
     connect(DBGridEh1, &DataGrid::gridDoubleClicked, this, [this] {
         SaveDialog1->exportGrid(DBGridEh1, QStringLiteral("file1"), true,
                                 QStringLiteral("导出数据成功！"), QStringLiteral("提示"));

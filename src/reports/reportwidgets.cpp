@@ -115,12 +115,4 @@ QToolButton *printMenu(QWidget *screen, const QList<DataGrid *> &grids, const QS
     return b;
 }
 
-void closeScreen(QWidget *screen)
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(screen->parentWidget()))
-        sub->close();
-    else
-        screen->close();
-}
-
 } // namespace ReportWidgets

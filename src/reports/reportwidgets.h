@@ -59,7 +59,4 @@ bool load(QWidget *screen, const QList<std::pair<ResultSet *, ReportQuery>> &que
 // definition until the screen closes. A grid whose query never ran prints nothing.
 QToolButton *printMenu(QWidget *screen, const QList<DataGrid *> &grids, const QStringList &titles);
 
-// Closes a screen: inside the work area its sub-window is what closes (and is destroyed).
-void closeScreen(QWidget *screen);
-
 } // namespace ReportWidgets

@@ -3,6 +3,7 @@
 #include "reportgrids.h"
 #include "reportoutput.h"
 #include "reportwidgets.h"
+#include "ui/childwindow.h"
 
 #include "data/reportstore.h"
 #include "data/resultset.h"
@@ -79,7 +80,7 @@ Tyiri::Tyiri(QWidget *parent)
     setTabOrder(BitBtn2, RzMenuButton1);
 
     connect(BitBtn1, &QPushButton::clicked, this, &Tyiri::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeChild(this); });
     const QList<DataGrid *> grids {DBGridEh1, DBGridEh2, DBGridEh3};
     for (int i = 0; i < grids.size(); ++i)
         connect(grids[i], &DataGrid::gridDoubleClicked, this, [this, i] { exportGrid(i); });

@@ -1,10 +1,10 @@
 #include "correctionscreen.h"
 
-#include "access/childplacement.h"
 #include "correctiondialog.h"
 #include "data/dberror.h"
 #include "data/resultset.h"
 #include "data/tdm1.h"
+#include "ui/childwindow.h"
 #include "ui/datagrid.h"
 #include "ui/messages.h"
 

@@ -216,13 +216,24 @@ private slots:
         main->clickItem("N32");
         QCOMPARE(made, 2);
 
+        // A screen that closes itself (its own "退出") takes its frame with it: no empty frame
+        // stays behind under its caption.
+        QPointer<QWidget> screen = main->mdiArea()->subWindowList().last()->widget();
+        QVERIFY(screen);
+        screen->close();
+        QTRY_VERIFY(!main->child("客户档案"));
+        QCOMPARE(main->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(!main->ActivateChild("客户档案"));
+        main->clickItem("N32");
+        QCOMPARE(made, 3);
+
         // A disabled item does nothing, through the menu or its button.
         main->applyPermissions({});
         main->child("客户档案")->close();
         QTRY_VERIFY(!main->child("客户档案"));
         main->clickItem("N32");
         QTest::mouseClick(main->toolButton("RzToolButton1"), Qt::LeftButton);
-        QCOMPARE(made, 2);
+        QCOMPARE(made, 3);
 
         // An item whose screen is not there yet is skipped quietly.
         main->applyPermissions([] {
