@@ -5,6 +5,8 @@
 #include "support/modalanswerer.h"
 #include "support/testfolder.h"
 
+#include "support/typing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -31,13 +33,6 @@ struct OpenScreen
         QTest::mouseClick(screen->findChild<QPushButton *>(name), Qt::LeftButton);
     }
 };
-
-// Types text as key events; QTest::keyClicks only knows ASCII keys.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
 
 QString setting(const char *key)
 {

@@ -3,6 +3,7 @@
 
 #include "data/db.h"
 #include "data/tdm1.h"
+#include "support/typing.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -12,26 +13,8 @@
 
 namespace MasterTest {
 
-template<typename T>
-T *child(QWidget *parent, const char *name)
-{
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qWarning("no child %s", name);
-    return widget;
-}
-
-// Types text key by key like QTest::keyClicks, also characters outside Latin-1 (Chinese),
-// which QTest::keyClicks cannot send.
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        const Qt::Key key = c.unicode() < 0x80 && c.isLetterOrNumber()
-                ? Qt::Key(c.toUpper().unicode())
-                : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
-    }
-}
+using ::child;
+using ::typeText;
 
 // Chooses an entry of a drop-down list as a user does: open the list, click the entry.
 inline void choose(QComboBox *combo, int row)

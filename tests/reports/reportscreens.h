@@ -7,6 +7,8 @@
 
 #include "ui/datagrid.h"
 
+#include "support/typing.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
@@ -26,12 +28,7 @@ namespace ReportScreens {
 
 using namespace ReportFixture;
 
-// Types text as key presses, one character at a time (QTest::keyClicks only knows Latin-1).
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+using ::typeText;
 
 // Clicks a radio button on its indicator (a click right of its text does not count).
 inline void check(QAbstractButton *radio)

@@ -15,3 +15,13 @@ inline void typeText(QWidget *widget, const QString &text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
+
+// The control of a screen by its object name; warns (and gives null) when there is none.
+template<typename T>
+T *child(QWidget *parent, const char *name)
+{
+    T *widget = parent->findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qWarning("no child %s", name);
+    return widget;
+}

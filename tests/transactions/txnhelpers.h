@@ -5,6 +5,7 @@
 #include "data/db.h"
 #include "data/tdm1.h"
 #include "support/modalanswerer.h"
+#include "support/typing.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,25 +13,8 @@
 
 namespace TxnTest {
 
-template<typename T>
-T *child(QWidget *parent, const char *name)
-{
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qWarning("no child %s", name);
-    return widget;
-}
-
-// Types text key by key, also characters QTest::keyClicks cannot send (Chinese).
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        const Qt::Key key = c.unicode() < 0x80 && c.isLetterOrNumber()
-                ? Qt::Key(c.toUpper().unicode())
-                : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
-    }
-}
+using ::child;
+using ::typeText;
 
 // Focuses the field, replaces its text by typing, as the operator does.
 inline void typeInto(QWidget *parent, const char *name, const QString &text)
