@@ -9,6 +9,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <atomic>
+
 struct ResultSet::Cache
 {
     QHash<int, QList<QVariantList>> chunks;
@@ -66,6 +68,24 @@ QString withoutFinalOrder(const QString &sql)
     return body.left(order);
 }
 
+QString totalsStatement(const QString &sql, const QStringList &sumFields)
+{
+    QString totals = QStringLiteral("select count(*)");
+    for (const QString &field : sumFields)
+        totals += QStringLiteral(", coalesce(sum(%1), 0)").arg(SqlDialect::quote(field));
+    return totals + QStringLiteral(" from ") + subSelect(withoutFinalOrder(sql));
+}
+
+void readTotals(QSqlQuery &query, ResultSet::Totals &totals)
+{
+    if (query.next()) {
+        totals.rows = query.value(0).toLongLong();
+        for (int i = 0; i < totals.sums.size(); ++i)
+            totals.sums[i] = query.value(i + 1).toLongLong();
+    }
+    query.finish();
+}
+
 } // namespace
 
 ResultSet::ResultSet(const QString &name, QSqlDatabase db, QObject *parent)
@@ -98,6 +118,7 @@ QString ResultSet::wrapped() const
 void ResultSet::open(const QString &sql, const QVariantList &values)
 {
     beginResetModel();
+    ++m_generation;
     m_sql = sql;
     m_values = values;
     m_sortField.clear();
@@ -146,6 +167,7 @@ void ResultSet::close()
     if (!m_open && m_fields.isEmpty())
         return;
     beginResetModel();
+    ++m_generation;
     m_open = false;
     m_rowCount = 0;
     m_fields.clear();
@@ -238,17 +260,40 @@ ResultSet::Totals ResultSet::totals(const QStringList &sumFields) const
         totals.rows = m_rowCount;
         return totals;
     }
-    QString sql = QStringLiteral("select count(*)");
-    for (const QString &field : sumFields)
-        sql += QStringLiteral(", coalesce(sum(%1), 0)").arg(SqlDialect::quote(field));
-    sql += QStringLiteral(" from ") + subSelect(withoutFinalOrder(m_sql));
-    QSqlQuery query = Db::exec(m_db, sql, m_values);
-    if (query.next()) {
-        totals.rows = query.value(0).toLongLong();
-        for (int i = 0; i < sumFields.size(); ++i)
-            totals.sums[i] = query.value(i + 1).toLongLong();
+    QSqlQuery query = Db::exec(m_db, totalsStatement(m_sql, sumFields), m_values);
+    readTotals(query, totals);
+    return totals;
+}
+
+ResultSet::TotalsRequest ResultSet::totalsRequest(const QStringList &sumFields) const
+{
+    return {m_db.databaseName(), totalsStatement(m_sql, sumFields), m_values, m_generation};
+}
+
+ResultSet::Totals ResultSet::computeTotals(const TotalsRequest &request, int sumCount)
+{
+    static std::atomic<quint64> serial {0};
+    const QString name = QStringLiteral("merrow-totals-%1").arg(++serial);
+    Totals totals;
+    totals.sums.fill(0, sumCount);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(request.databaseFile);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        try {
+            if (!db.open())
+                throw DbError(db.lastError());
+            QSqlQuery query = Db::exec(db, request.sql, request.values);
+            readTotals(query, totals);
+        } catch (const DbError &) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            throw;
+        }
+        db.close();
     }
-    query.finish();
+    QSqlDatabase::removeDatabase(name);
     return totals;
 }
 

@@ -68,6 +68,23 @@ public:
     };
     Totals totals(const QStringList &sumFields) const;
 
+    // A totals computation detached from this object, so it can run on another thread: the
+    // sums of a year's rows take long enough to freeze a window. It reads through its own
+    // read-only connection to the same file (the main one belongs to the UI thread).
+    struct TotalsRequest
+    {
+        QString databaseFile;
+        QString sql;
+        QVariantList values;
+        quint64 generation = 0;
+    };
+    TotalsRequest totalsRequest(const QStringList &sumFields) const;
+    // Throws DbError. Safe on any thread; the connection is removed before returning.
+    static Totals computeTotals(const TotalsRequest &request, int sumCount);
+
+    // Changes on every open, reopen and close: a late answer for an older statement is stale.
+    quint64 generation() const { return m_generation; }
+
     // Visits every row of the whole result in order, reading it in chunks (for exports).
     // The visitor returns false to stop early. Returns false if it was stopped.
     bool forEachRow(const std::function<bool(int row, const QVariantList &values)> &visit) const;
@@ -95,6 +112,7 @@ private:
     QStringList m_fields;
     int m_rowCount = 0;
     bool m_open = false;
+    quint64 m_generation = 0;
     QString m_sortField;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     struct Cache;

@@ -6,12 +6,16 @@
 #include "data/resultset.h"
 #include "messages.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
+#include <QThreadPool>
 #include <QVBoxLayout>
+
+#include <memory>
 
 // ---- GridModel ----
 
@@ -405,47 +409,134 @@ QString DataGrid::footerText(const GridColumn &column, qint64 rows, qint64 sum)
 
 QStringList DataGrid::footerTexts() const
 {
+    // Printing needs the real figures: while a worker still computes them, compute here.
+    if (m_footerPending && m_resultSet) {
+        try {
+            const ResultSet::Totals totals = m_resultSet->totals(sumFields());
+            return composeFooter(&totals);
+        } catch (const DbError &) {
+            // The worker's answer reports the error; until then the shown texts stand.
+        }
+    }
     return m_footerTexts;
+}
+
+QStringList DataGrid::sumFields() const
+{
+    QStringList fields;
+    for (const GridColumn &column : columns()) {
+        if (column.footer == GridColumn::Footer::Sum)
+            fields << column.field;
+    }
+    return fields;
+}
+
+QStringList DataGrid::composeFooter(const ResultSet::Totals *totals) const
+{
+    QStringList texts;
+    int s = 0;
+    for (const GridColumn &column : columns()) {
+        const bool figure = column.footer == GridColumn::Footer::Count
+                || column.footer == GridColumn::Footer::Sum;
+        if (!totals && figure) {
+            texts << QStringLiteral("…");
+            continue;
+        }
+        const qint64 rows = totals ? totals->rows : 0;
+        const qint64 sum = column.footer == GridColumn::Footer::Sum ? totals->sums.at(s++) : 0;
+        texts << footerText(column, rows, sum);
+    }
+    return texts;
+}
+
+void DataGrid::showFooter(const QStringList &texts)
+{
+    m_footerTexts = texts;
+    m_footer->setTexts(texts);
+    m_footer->setVisible(hasFooter());
 }
 
 void DataGrid::refreshFooter()
 {
+    ++m_footerTicket;
+    m_footerPending = false;
+    if (!hasFooter()) {
+        showFooter({});
+        return;
+    }
     const GridColumns &cols = columns();
-    QStringList texts;
-    if (hasFooter()) {
-        QStringList sumFields;
-        for (const GridColumn &column : cols) {
-            if (column.footer == GridColumn::Footer::Sum)
-                sumFields << column.field;
+    const QStringList fields = sumFields();
+    ResultSet::Totals totals;
+    totals.sums.fill(0, fields.size());
+    if (m_resultSet) {
+        const QString file = m_resultSet->database().databaseName();
+        // A count alone is known already; an in-memory database has no file a worker could open.
+        if (!fields.isEmpty() && m_resultSet->isOpen()
+            && m_resultSet->rowCount() >= m_asyncFooterRows && !file.isEmpty()
+            && file != QStringLiteral(":memory:")) {
+            startFooterWorker(fields);
+            return;
         }
-        ResultSet::Totals totals;
-        totals.sums.fill(0, sumFields.size());
-        if (m_resultSet) {
-            try {
-                totals = m_resultSet->totals(sumFields);
-            } catch (const DbError &e) {
-                Messages::generalError(this, e.text());
-            }
-        } else if (QAbstractItemModel *source = m_model->source()) {
-            // Small in-memory models (the pick lists): their rows are all loaded anyway.
-            totals.rows = source->rowCount();
-            for (int s = 0; s < sumFields.size(); ++s) {
-                int column = -1;
-                for (int c = 0; c < cols.size(); ++c) {
-                    if (cols.at(c).field == sumFields.at(s))
-                        column = m_model->sourceColumn(c);
-                }
-                for (int r = 0; column >= 0 && r < totals.rows; ++r)
-                    totals.sums[s] += source->index(r, column).data().toLongLong();
-            }
+        try {
+            totals = m_resultSet->totals(fields);
+        } catch (const DbError &e) {
+            Messages::generalError(this, e.text());
         }
-        int s = 0;
-        for (const GridColumn &column : cols) {
-            const qint64 sum = column.footer == GridColumn::Footer::Sum ? totals.sums.at(s++) : 0;
-            texts << footerText(column, totals.rows, sum);
+    } else if (QAbstractItemModel *source = m_model->source()) {
+        // Small in-memory models (the pick lists): their rows are all loaded anyway.
+        totals.rows = source->rowCount();
+        for (int s = 0; s < fields.size(); ++s) {
+            int column = -1;
+            for (int c = 0; c < cols.size(); ++c) {
+                if (cols.at(c).field == fields.at(s))
+                    column = m_model->sourceColumn(c);
+            }
+            for (int r = 0; column >= 0 && r < totals.rows; ++r)
+                totals.sums[s] += source->index(r, column).data().toLongLong();
         }
     }
-    m_footerTexts = texts;
-    m_footer->setTexts(texts);
-    m_footer->setVisible(hasFooter());
+    showFooter(composeFooter(&totals));
+}
+
+void DataGrid::startFooterWorker(const QStringList &fields)
+{
+    m_footerPending = true;
+    showFooter(composeFooter(nullptr));
+    const ResultSet::TotalsRequest request = m_resultSet->totalsRequest(fields);
+    const quint64 ticket = m_footerTicket;
+    const int sumCount = int(fields.size());
+    // The worker never touches the grid: it carries the guard back to the UI thread, which
+    // alone reads it (the grid may be gone by then).
+    auto guard = std::make_shared<QPointer<DataGrid>>(this);
+    QThreadPool::globalInstance()->start([request, ticket, sumCount, guard] {
+        ResultSet::Totals totals;
+        totals.sums.fill(0, sumCount);
+        QString error;
+        try {
+            totals = ResultSet::computeTotals(request, sumCount);
+        } catch (const DbError &e) {
+            error = e.text();
+        }
+        QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [guard, ticket, generation = request.generation, totals, error] {
+                    if (DataGrid *grid = guard->data())
+                        grid->applyFooterTotals(ticket, generation, totals, error);
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void DataGrid::applyFooterTotals(quint64 ticket,
+                                 quint64 generation,
+                                 const ResultSet::Totals &totals,
+                                 const QString &error)
+{
+    // Answers for a statement or values shown before are dropped; a newer worker is on its way.
+    if (ticket != m_footerTicket || !m_resultSet || m_resultSet->generation() != generation)
+        return;
+    m_footerPending = false;
+    if (!error.isEmpty())
+        Messages::generalError(this, error);
+    showFooter(composeFooter(&totals));
 }

@@ -85,6 +85,12 @@ public:
     static QString footerText(const GridColumn &column, qint64 rows, qint64 sum);
     // Recomputes the footer (it follows the result set by itself; other models call this).
     void refreshFooter();
+    // A result set of at least this many rows gets its sums on a worker thread, so the window
+    // stays responsive: the footer shows "…" in its count and sum cells until they arrive.
+    static constexpr int AsyncFooterRows = 20000;
+    void setAsyncFooterRows(int rows) { m_asyncFooterRows = rows; }
+    // What the footer shows now ("…" while sums are on their way); footerTexts() waits for none.
+    QStringList shownFooterTexts() const { return m_footerTexts; }
 
     QTableView *view() const { return m_view; }
 
@@ -99,12 +105,24 @@ protected:
 private:
     void applyWidths();
     void onTitleClicked(int section);
+    QStringList sumFields() const;
+    // Texts for the given totals; null totals mean they are still being computed.
+    QStringList composeFooter(const ResultSet::Totals *totals) const;
+    void showFooter(const QStringList &texts);
+    void startFooterWorker(const QStringList &sumFields);
+    void applyFooterTotals(quint64 ticket,
+                           quint64 generation,
+                           const ResultSet::Totals &totals,
+                           const QString &error);
 
     QTableView *m_view = nullptr;
     GridModel *m_model = nullptr;
     GridFooter *m_footer = nullptr;
     QPointer<ResultSet> m_resultSet;
     QStringList m_footerTexts;
+    int m_asyncFooterRows = AsyncFooterRows;
+    quint64 m_footerTicket = 0; // bumped on every refresh: older worker answers are dropped
+    bool m_footerPending = false;
     bool m_editable = false;
     bool m_sortable = false;
     int m_sortSection = -1;

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
 
 namespace {
@@ -158,6 +159,61 @@ private slots:
         QCOMPARE(grid.cellText(0, 0), QStringLiteral("1"));
         QVERIFY(rs->cachedChunks() <= ResultSet::MaxChunks);
         QCOMPARE(grid.footerTexts().at(1), QStringLiteral("100000"));
+    }
+
+    void largeResultFootsOnAWorkerAndDropsStaleAnswers()
+    {
+        Db::exec(m_folder->dm()->ADOConnection1(),
+                 "insert into 收款记录 (客户编号, 金额) with recursive n(i) as "
+                 "(select 1 union all select i + 1 from n where i < 300) select i, i * 100 from n");
+        ResultSet *rs = m_folder->dm()->ADOQuery(5);
+        const QString sql = "select * from 收款记录 where 客户编号 <= ? order by 客户编号";
+        const QStringList pending({"合计", "…", "…", "", ""});
+        auto grid = std::make_unique<DataGrid>();
+        grid->setAsyncFooterRows(50);
+        grid->setColumns(receiptColumns());
+        grid->setResultSet(rs);
+
+        // Nothing reaches the UI thread before the event loop runs: the first texts are "…".
+        rs->open(sql, {200});
+        QCOMPARE(grid->shownFooterTexts(), pending);
+        QTRY_COMPARE(grid->shownFooterTexts(), QStringList({"合计", "200", "201", "", ""}));
+
+        // Results below the threshold stay synchronous; the answer for the values shown before
+        // is already posted and must not replace them.
+        rs->open(sql, {300});
+        QThreadPool::globalInstance()->waitForDone();
+        rs->open(sql, {10});
+        QCOMPARE(grid->shownFooterTexts(), QStringList({"合计", "10", "0.55", "", ""}));
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->shownFooterTexts(), QStringList({"合计", "10", "0.55", "", ""}));
+
+        // Two reopens in a row: whichever answer comes last, only the newest values show.
+        rs->open(sql, {300});
+        rs->open(sql, {100});
+        QCOMPARE(grid->shownFooterTexts(), pending);
+        QTRY_COMPARE(grid->shownFooterTexts(), QStringList({"合计", "100", "50.5", "", ""}));
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->shownFooterTexts(), QStringList({"合计", "100", "50.5", "", ""}));
+
+        // Printing asks while the sums are still on their way: it gets the real figures.
+        rs->open(sql, {60});
+        QCOMPARE(grid->footerTexts(), QStringList({"合计", "60", "18.3", "", ""}));
+
+        // A close while computing ends at the closed result's zeros, not the late answer.
+        rs->open(sql, {300});
+        rs->close();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->shownFooterTexts(), QStringList({"合计", "0", "0", "", ""}));
+
+        // The grid going away while its worker runs: the answer finds no one and is dropped.
+        rs->open(sql, {300});
+        grid.reset();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QVERIFY(QSqlDatabase::connectionNames().filter("merrow-totals").isEmpty());
     }
 
     void titleClickSortsAndDoubleClicksReportTheRow()
