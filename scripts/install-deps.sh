@@ -10,7 +10,7 @@ packages=(
     libsodium-dev
     fonts-wqy-microhei
     sqlite3 python3 python3-xlrd
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick xdotool
 )
 
 missing=()

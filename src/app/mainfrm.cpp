@@ -50,8 +50,6 @@ TMAIN::TMAIN(QWidget *parent)
     buildMenu();
     buildToolBar();
     buildStatusBar();
-    m_saveDialog = makeFileDialog(QStringLiteral("SaveDialog1"), true);
-    m_openDialog = makeFileDialog(QStringLiteral("OpenDialog1"), false);
 }
 
 TMAIN::~TMAIN()
@@ -164,9 +162,29 @@ QFileDialog *TMAIN::makeFileDialog(const QString &name, bool save)
     return dialog;
 }
 
+QFileDialog *TMAIN::SaveDialog1() const
+{
+    if (!m_saveDialog) {
+        auto *self = const_cast<TMAIN *>(this);
+        m_saveDialog = self->makeFileDialog(QStringLiteral("SaveDialog1"), true);
+        // The default name is the day the program started.
+        const QDate day = m_startDay.isValid() ? m_startDay : QDate::currentDate();
+        m_saveDialog->selectFile(day.toString(QStringLiteral("yyyy-MM-dd")));
+    }
+    return m_saveDialog;
+}
+
+QFileDialog *TMAIN::OpenDialog1() const
+{
+    if (!m_openDialog)
+        m_openDialog
+                = const_cast<TMAIN *>(this)->makeFileDialog(QStringLiteral("OpenDialog1"), false);
+    return m_openDialog;
+}
+
 bool TMAIN::start()
 {
-    m_saveDialog->selectFile(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    m_startDay = QDate::currentDate();
     if (!connectDatabase())
         return false;
     applyShopSettings();

@@ -2,6 +2,7 @@
 
 #include "ui/shell.h"
 
+#include <QDate>
 #include <QMainWindow>
 
 #include <array>
@@ -55,8 +56,8 @@ public:
     Tloginform *loginform() const { return m_login.get(); }
     bool hasBackgroundPicture() const;
     QString slogan() const;
-    QFileDialog *SaveDialog1() const override { return m_saveDialog; }
-    QFileDialog *OpenDialog1() const override { return m_openDialog; }
+    QFileDialog *SaveDialog1() const override;
+    QFileDialog *OpenDialog1() const override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -78,8 +79,11 @@ private:
     QLabel *m_operatorPane = nullptr;
     MarqueePane *m_marquee = nullptr;
     ClockPane *m_clock = nullptr;
-    QFileDialog *m_saveDialog = nullptr;
-    QFileDialog *m_openDialog = nullptr;
+    // Made on first use: a file dialog reads its folder when built, which is slow to pay
+    // before the login on a crowded working directory.
+    mutable QFileDialog *m_saveDialog = nullptr;
+    mutable QFileDialog *m_openDialog = nullptr;
+    QDate m_startDay;
     std::unique_ptr<Tloginform> m_login;
 };
 
