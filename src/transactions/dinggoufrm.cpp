@@ -69,36 +69,21 @@ Tdinggou::Tdinggou(QWidget *parent)
     QPushButton *fuzzyTelephone = EntryParts::fuzzyButton(group, "BitBtn7");
     QPushButton *fuzzyMobile = EntryParts::fuzzyButton(group, "BitBtn8");
 
-    auto *grid = new QGridLayout(group);
-    int row = 0;
-    auto addRow = [&](const QString &label, QWidget *w, QWidget *beside = nullptr,
-                      QWidget *more = nullptr) {
-        grid->addWidget(new QLabel(label, group), row, 0);
-        grid->addWidget(w, row, 1);
-        if (beside)
-            grid->addWidget(beside, row, 2);
-        if (more)
-            grid->addWidget(more, row, 3);
-        ++row;
-    };
-    addRow(QStringLiteral("客户编号"), m_number, EntryParts::enterMark(group, "Label18"),
-           m_newCustomer);
-    addRow(QStringLiteral("客户名称"), m_name, EntryParts::enterMark(group, "Label19"), fuzzyName);
-    addRow(QStringLiteral("联系人"), m_contact);
-    addRow(QStringLiteral("电话"), m_telephone, EntryParts::enterMark(group, "Label20"),
-           fuzzyTelephone);
-    addRow(QStringLiteral("手机"), m_mobile, EntryParts::enterMark(group, "Label21"), fuzzyMobile);
-    addRow(QStringLiteral("地址"), m_address);
-    addRow(QStringLiteral("单位税号"), m_taxNumber);
-    grid->addWidget(m_payment, row, 2, 3, 2);
-    addRow(QStringLiteral("订购型号"), m_model);
-    addRow(QStringLiteral("主机序列号"), m_serial);
-    addRow(QStringLiteral("价格"), m_price);
-    addRow(QStringLiteral("销售日期"), m_date);
-    addRow(QStringLiteral("客服人员"), m_staff);
-    addRow(QStringLiteral("备注"), m_remark);
-    addRow(QStringLiteral("发票号码"), m_invoice);
-    addRow(QStringLiteral("利润"), m_profit, new QLabel(QStringLiteral("元"), group));
+    EntryParts::FormRows rows(group);
+    QGridLayout *grid = rows.grid();
+    EntryParts::addCustomerRows(rows,
+                                {m_number, m_name, m_contact, m_telephone, m_mobile, m_address,
+                                 m_taxNumber, m_newCustomer, fuzzyName, fuzzyTelephone,
+                                 fuzzyMobile});
+    grid->addWidget(m_payment, rows.row(), 2, 3, 2);
+    rows.add(QStringLiteral("订购型号"), m_model);
+    rows.add(QStringLiteral("主机序列号"), m_serial);
+    rows.add(QStringLiteral("价格"), m_price);
+    rows.add(QStringLiteral("销售日期"), m_date);
+    rows.add(QStringLiteral("客服人员"), m_staff);
+    rows.add(QStringLiteral("备注"), m_remark);
+    rows.add(QStringLiteral("发票号码"), m_invoice);
+    rows.add(QStringLiteral("利润"), m_profit, new QLabel(QStringLiteral("元"), group));
 
     m_save = new QPushButton(QStringLiteral("保存"), this);
     m_save->setObjectName(QStringLiteral("BitBtn2"));

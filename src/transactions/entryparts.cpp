@@ -4,6 +4,7 @@
 #include "data/settingsfile.h"
 #include "ui/messages.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,6 +50,34 @@ void PaymentGroup::store(const QString &key) const
 }
 
 namespace EntryParts {
+
+FormRows::FormRows(QWidget *group)
+    : m_group(group)
+    , m_grid(new QGridLayout(group))
+{ }
+
+void FormRows::add(const QString &label, QWidget *field, QWidget *beside, QWidget *more)
+{
+    m_grid->addWidget(new QLabel(label, m_group), m_row, 0);
+    m_grid->addWidget(field, m_row, 1);
+    if (beside)
+        m_grid->addWidget(beside, m_row, 2);
+    if (more)
+        m_grid->addWidget(more, m_row, 3);
+    ++m_row;
+}
+
+void addCustomerRows(FormRows &rows, const CustomerRows &c)
+{
+    QWidget *group = c.number->parentWidget();
+    rows.add(QStringLiteral("客户编号"), c.number, enterMark(group, "Label18"), c.newCustomer);
+    rows.add(QStringLiteral("客户名称"), c.name, enterMark(group, "Label19"), c.fuzzyName);
+    rows.add(QStringLiteral("联系人"), c.contact);
+    rows.add(QStringLiteral("电话"), c.telephone, enterMark(group, "Label20"), c.fuzzyTelephone);
+    rows.add(QStringLiteral("手机"), c.mobile, enterMark(group, "Label21"), c.fuzzyMobile);
+    rows.add(QStringLiteral("地址"), c.address);
+    rows.add(QStringLiteral("单位税号"), c.taxNumber);
+}
 
 QLineEdit *field(QWidget *parent, const char *objectName, const QString &hint)
 {

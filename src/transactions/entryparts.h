@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -41,6 +42,30 @@ QLabel *enterMark(QWidget *parent, const char *objectName);
 
 // The small picture button "模糊查找" beside a look-up field.
 QPushButton *fuzzyButton(QWidget *parent, const char *objectName);
+
+// Rows of a form, top to bottom: a label, its field, and up to two widgets beside it.
+class FormRows
+{
+public:
+    explicit FormRows(QWidget *group);
+    void
+    add(const QString &label, QWidget *field, QWidget *beside = nullptr, QWidget *more = nullptr);
+    QGridLayout *grid() const { return m_grid; }
+    int row() const { return m_row; }
+
+private:
+    QWidget *m_group;
+    QGridLayout *m_grid;
+    int m_row = 0;
+};
+
+// The customer part both entry forms open with; the look-up fields carry their "[回车]" marks.
+struct CustomerRows
+{
+    QLineEdit *number, *name, *contact, *telephone, *mobile, *address, *taxNumber;
+    QWidget *newCustomer, *fuzzyName, *fuzzyTelephone, *fuzzyMobile;
+};
+void addCustomerRows(FormRows &rows, const CustomerRows &customer);
 
 // Tab moves through `widgets` in this order.
 void tabOrder(const QList<QWidget *> &widgets);
