@@ -9,7 +9,7 @@ packages=(
     qt6-qpa-plugins libgl1-mesa-dev libxkbcommon-dev qt6-translations-l10n
     libsodium-dev
     fonts-wqy-microhei
-    sqlite3 python3 python3-xlrd
+    libsqlite3-dev sqlite3 python3 python3-xlrd
     xvfb xauth imagemagick xdotool
 )
 

@@ -1,6 +1,7 @@
 #include "schemaupgrade.h"
 
 #include "db.h"
+#include "sqldialect.h"
 #include "transactionscope.h"
 
 namespace SchemaUpgrade {
@@ -84,6 +85,16 @@ const QStringList AddedIndexes {
         QStringLiteral("create index if not exists 维修记录_客户名称 on 维修记录 (客户名称)"),
         QStringLiteral("create index if not exists 帐款明细_付款情况_客户名称 on 帐款明细 "
                        "(付款情况, 客户名称)"),
+        QStringLiteral("create index if not exists dinggou_日期_地址 on dinggou (日期, 地址)"),
+        QStringLiteral("create index if not exists 维修记录_日期_地址 on 维修记录 (日期, 地址)"),
+        QStringLiteral("create index if not exists 帐款明细_日期_地址 on 帐款明细 (日期, 地址)"),
+};
+
+// Indexes an added one above makes redundant (it starts with the same columns).
+const QStringList RetiredIndexes {
+        QStringLiteral("dinggou_日期"),
+        QStringLiteral("维修记录_日期"),
+        QStringLiteral("帐款明细_日期"),
 };
 
 bool exists(const QSqlDatabase &db, const QString &type, const QString &name)
@@ -157,7 +168,12 @@ void apply(const QSqlDatabase &db)
         if (!exists(db, QStringLiteral("index"), name))
             missingIndexes << sql;
     }
-    if (incomplete.isEmpty() && missingIndexes.isEmpty())
+    QStringList retired;
+    for (const QString &name : RetiredIndexes) {
+        if (exists(db, QStringLiteral("index"), name))
+            retired << name;
+    }
+    if (incomplete.isEmpty() && missingIndexes.isEmpty() && retired.isEmpty())
         return;
 
     TransactionScope scope(db);
@@ -165,6 +181,8 @@ void apply(const QSqlDatabase &db)
         rebuild(db, index);
     for (const QString &sql : std::as_const(missingIndexes))
         Db::exec(db, sql);
+    for (const QString &name : std::as_const(retired))
+        Db::exec(db, QStringLiteral("drop index if exists ") + SqlDialect::quote(name));
     scope.commit();
 }
 
