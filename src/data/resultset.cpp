@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "dberror.h"
+#include "rawrows.h"
 #include "sqldialect.h"
 
 #include <QHash>
@@ -334,6 +335,13 @@ bool ResultSet::forEachRow(const std::function<bool(int, const QVariantList &)> 
         throw DbError(query.lastError());
     query.finish();
     return true;
+}
+
+bool ResultSet::forEachRawRow(const std::function<bool(int, const RawRow &)> &visit) const
+{
+    if (!m_open)
+        return true;
+    return RawRows::forEach(m_db, wrapped(), m_values, visit);
 }
 
 int ResultSet::rowCount(const QModelIndex &parent) const

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+class RawRow;
+
 // A named, shared result set of the data module (ADOQuery3 … ADOQuery18): a select statement
 // with bound values, shown by grids as a table model. Rows are read in chunks around what is
 // asked for (a row count statement plus chunked reads and a bounded row cache), so a result of a
@@ -88,6 +90,9 @@ public:
     // Visits every row of the whole result in order, reading it in chunks (for exports).
     // The visitor returns false to stop early. Returns false if it was stopped.
     bool forEachRow(const std::function<bool(int row, const QVariantList &values)> &visit) const;
+    // The same walk with the cells as the engine holds them (see RawRow): for exports, which
+    // format every value of a million rows.
+    bool forEachRawRow(const std::function<bool(int row, const RawRow &cells)> &visit) const;
 
     // QAbstractTableModel: raw values as DisplayRole/EditRole; titles are the field names.
     int rowCount(const QModelIndex &parent = {}) const override;

@@ -2,6 +2,7 @@
 
 #include "data/dberror.h"
 #include "data/money.h"
+#include "data/rawrows.h"
 #include "data/resultset.h"
 #include "ui/datagrid.h"
 #include "ui/messages.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <memory>
 
@@ -25,12 +27,55 @@ QList<ExportCell> titleCells(const GridColumns &columns)
 
 namespace {
 
-// Shortest decimal text of a money amount, as Money::toString writes it, without building
-// intermediate strings (a million rows have a million of them).
-QString moneyText(qint64 units)
+// Cells are filled in place, row after row: their texts keep their storage, so a million rows
+// cost no allocation per value.
+void setText(ExportCell &cell, ExportCell::Kind kind, const char *text, qsizetype length)
 {
-    char digits[32];
-    char *const end = digits + sizeof digits;
+    cell.kind = kind;
+    cell.text.resize(length);
+    QChar *to = cell.text.data();
+    for (qsizetype i = 0; i < length; ++i)
+        to[i] = QLatin1Char(text[i]);
+}
+
+void setBlank(ExportCell &cell)
+{
+    cell.kind = ExportCell::Kind::Blank;
+    cell.text.resize(0);
+    cell.number = 0;
+}
+
+void setUtf8(ExportCell &cell, QByteArrayView utf8)
+{
+    if (utf8.isEmpty())
+        return setBlank(cell);
+    static thread_local QStringDecoder decoder(QStringDecoder::Utf8,
+                                               QStringDecoder::Flag::Stateless);
+    cell.kind = ExportCell::Kind::Label;
+    // UTF-16 never takes more units than UTF-8 takes bytes.
+    cell.text.resize(utf8.size());
+    const QChar *end = decoder.appendToBuffer(cell.text.data(), utf8);
+    cell.text.resize(end - cell.text.constData());
+}
+
+// Digits of a whole number, written backwards from `end`; returns where they start.
+char *writeInteger(char *end, qint64 value)
+{
+    char *p = end;
+    const bool negative = value < 0;
+    quint64 magnitude = negative ? quint64(-(value + 1)) + 1 : quint64(value);
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (negative)
+        *--p = '-';
+    return p;
+}
+
+// Shortest decimal text of a money amount, as Money::toString writes it, written backwards.
+char *writeMoney(char *end, qint64 units)
+{
     char *p = end;
     const bool negative = units < 0;
     quint64 magnitude = negative ? quint64(-(units + 1)) + 1 : quint64(units);
@@ -52,22 +97,23 @@ QString moneyText(qint64 units)
     } while (magnitude);
     if (negative)
         *--p = '-';
-    return QString::fromLatin1(p, end - p);
+    return p;
 }
 
 // A stored date already in the shown form (yyyy-MM-dd) is shown as it is, whether or not it is
 // a real day: a valid one reads back the same and an invalid one is shown as its text.
-bool isShownDate(const QString &text)
+bool isShownDate(QByteArrayView text)
 {
-    if (text.size() != 10 || text.at(4) != u'-' || text.at(7) != u'-')
+    if (text.size() != 10 || text.at(4) != '-' || text.at(7) != '-')
         return false;
     for (const int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        if (!text.at(i).isDigit() || text.at(i).unicode() > u'9')
+        if (text.at(i) < '0' || text.at(i) > '9')
             return false;
     }
     return true;
 }
 
+// Any value the short ways below do not cover: the grid's own formatting.
 ExportCell slowCell(const GridColumn &column, const QVariant &value)
 {
     const QString text = DataGrid::formatValue(column, value);
@@ -91,69 +137,70 @@ ExportCell slowCell(const GridColumn &column, const QVariant &value)
 
 // The cell of one value, the same as slowCell gives; the kinds of values an SQLite result
 // holds most (integers, plain text, stored dates, NULL) take a short way.
-ExportCell cell(const GridColumn &column, const QVariant &value)
+void fillCell(ExportCell &cell, const GridColumn &column, const RawRow &row, int field)
 {
     static const QString yes = QStringLiteral("是");
     static const QString no = QStringLiteral("否");
-    const bool null = !value.isValid() || value.isNull();
-    if (column.kind == GridColumn::Kind::Flag) {
-        if (null)
-            return ExportCell::label(no);
-        if (value.typeId() == QMetaType::LongLong)
-            return ExportCell::label(value.toLongLong() != 0 ? yes : no);
-        return slowCell(column, value);
+    const RawRow::Type type = field >= 0 ? row.type(field) : RawRow::Type::Null;
+    char digits[32];
+    char *const end = digits + sizeof digits;
+    if (column.kind == GridColumn::Kind::Flag && type != RawRow::Type::Integer
+        && type != RawRow::Type::Null) {
+        cell = slowCell(column, row.value(field));
+        return;
     }
-    if (null)
-        return {};
-    switch (value.typeId()) {
-    case QMetaType::LongLong: {
-        const qint64 number = value.toLongLong();
-        switch (column.kind) {
-        case GridColumn::Kind::Integer:
-            return ExportCell::integer(number);
-        case GridColumn::Kind::Money:
-            return ExportCell::numeric(Money::fromUnits(number).toDouble(), moneyText(number));
-        case GridColumn::Kind::Text:
-            return ExportCell::label(QString::number(number));
-        default:
-            return slowCell(column, value);
+    switch (type) {
+    case RawRow::Type::Null:
+        if (column.kind == GridColumn::Kind::Flag) {
+            cell.kind = ExportCell::Kind::Label;
+            cell.text = no;
+        } else {
+            setBlank(cell);
         }
+        return;
+    case RawRow::Type::Integer: {
+        const qint64 number = row.integer(field);
+        switch (column.kind) {
+        case GridColumn::Kind::Flag:
+            cell.kind = ExportCell::Kind::Label;
+            cell.text = number != 0 ? yes : no;
+            return;
+        case GridColumn::Kind::Integer: {
+            const char *start = writeInteger(end, number);
+            setText(cell, ExportCell::Kind::Integer, start, end - start);
+            cell.number = double(number);
+            return;
+        }
+        case GridColumn::Kind::Money: {
+            const char *start = writeMoney(end, number);
+            setText(cell, ExportCell::Kind::Number, start, end - start);
+            cell.number = Money::fromUnits(number).toDouble();
+            return;
+        }
+        case GridColumn::Kind::Text: {
+            const char *start = writeInteger(end, number);
+            setText(cell, ExportCell::Kind::Label, start, end - start);
+            return;
+        }
+        default:
+            break;
+        }
+        break;
     }
-    case QMetaType::QString: {
-        const QString text = value.toString();
+    case RawRow::Type::Text: {
+        const QByteArrayView text = row.utf8(field);
         if (column.kind == GridColumn::Kind::Text
             || (column.kind == GridColumn::Kind::Date && isShownDate(text)))
-            return ExportCell::label(text);
-        return slowCell(column, value);
+            return setUtf8(cell, text);
+        break;
     }
     default:
-        return slowCell(column, value);
+        break;
     }
-}
-
-void fillRowCells(QList<ExportCell> &cells,
-                  const GridColumns &columns,
-                  const QList<int> &fieldIndexes,
-                  const QVariantList &values)
-{
-    cells.resize(columns.size());
-    for (qsizetype c = 0; c < columns.size(); ++c) {
-        const int field = fieldIndexes.value(c, -1);
-        static const QVariant none;
-        cells[c] = cell(columns.at(c),
-                        field >= 0 && field < values.size() ? values.at(field) : none);
-    }
+    cell = slowCell(column, row.value(field));
 }
 
 } // namespace
-
-QList<ExportCell>
-rowCells(const GridColumns &columns, const QList<int> &fieldIndexes, const QVariantList &values)
-{
-    QList<ExportCell> cells;
-    fillRowCells(cells, columns, fieldIndexes, values);
-    return cells;
-}
 
 Outcome write(GridWriter &writer,
               const ResultSet &resultSet,
@@ -175,12 +222,18 @@ Outcome write(GridWriter &writer,
     try {
         writer.begin(int(columns.size()), total + 2);
         writer.writeRow(titleCells(columns));
-        resultSet.forEachRow([&](int, const QVariantList &values) {
-            fillRowCells(cells, columns, fieldIndexes, values);
+        cells.resize(columns.size());
+        resultSet.forEachRawRow([&](int, const RawRow &values) {
+            for (int c = 0; c < columns.size(); ++c)
+                fillCell(cells[c], columns.at(c), values, fieldIndexes.at(c));
             writer.writeRow(cells);
             for (int c = 0; c < columns.size(); ++c) {
-                if (sumIndexes.at(c) >= 0)
-                    sums[c] += values.value(sumIndexes.at(c)).toLongLong();
+                const int field = sumIndexes.at(c);
+                if (field < 0)
+                    continue;
+                sums[c] += values.type(field) == RawRow::Type::Integer
+                        ? values.integer(field)
+                        : values.value(field).toLongLong();
             }
             ++rows;
             if (writer.failed())

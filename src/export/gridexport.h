@@ -30,9 +30,6 @@ enum class Outcome { Written, Cancelled, Failed };
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
 QList<ExportCell> titleCells(const GridColumns &columns);
-// `fieldIndexes` maps each column to its index in `values` (-1: the result lacks the field).
-QList<ExportCell>
-rowCells(const GridColumns &columns, const QList<int> &fieldIndexes, const QVariantList &values);
 
 // Title row, every row of the result in order, then the footer with counts and sums over the
 // rows written. The writer's device must be open.
