@@ -25,7 +25,7 @@ QVariant RawRow::value(int column) const
     case Type::Text:
         return QVariant(QString::fromUtf8(utf8(column)));
     case Type::Blob:
-        return QVariant(utf8(column).toByteArray());
+        return QVariant(blob(column).toByteArray());
     }
     return {};
 }
@@ -69,12 +69,15 @@ public:
     }
     qint64 integer(int column) const override { return sqlite3_column_int64(m_statement, column); }
     double real(int column) const override { return sqlite3_column_double(m_statement, column); }
+    // The bytes first, then their length: the order the engine documents.
     QByteArrayView utf8(int column) const override
     {
-        // The bytes first, then their length: the order the engine documents.
-        const void *bytes = sqlite3_column_type(m_statement, column) == SQLITE_BLOB
-                ? sqlite3_column_blob(m_statement, column)
-                : sqlite3_column_text(m_statement, column);
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+        return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
+    }
+    QByteArrayView blob(int column) const override
+    {
+        const void *bytes = sqlite3_column_blob(m_statement, column);
         return QByteArrayView(static_cast<const char *>(bytes),
                               sqlite3_column_bytes(m_statement, column));
     }
@@ -201,10 +204,15 @@ public:
     QByteArrayView utf8(int column) const override
     {
         std::optional<QByteArray> &bytes = m_utf8.at(size_t(column));
-        if (!bytes) {
-            const QVariant &v = m_values.at(size_t(column));
-            bytes = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
-        }
+        if (!bytes)
+            bytes = m_values.at(size_t(column)).toString().toUtf8();
+        return *bytes;
+    }
+    QByteArrayView blob(int column) const override
+    {
+        std::optional<QByteArray> &bytes = m_utf8.at(size_t(column));
+        if (!bytes)
+            bytes = m_values.at(size_t(column)).toByteArray();
         return *bytes;
     }
 

@@ -21,8 +21,9 @@ public:
     virtual Type type(int column) const = 0;
     virtual qint64 integer(int column) const = 0;
     virtual double real(int column) const = 0;
-    // The text in UTF-8 (a blob's bytes as they are); a number is converted to its text.
+    // The text in UTF-8; a number is converted to its text (ask for the type first).
     virtual QByteArrayView utf8(int column) const = 0;
+    virtual QByteArrayView blob(int column) const = 0;
 
     // The cell as a result set shows it: NULL invalid, integers qint64, reals double, text
     // QString, blobs QByteArray.

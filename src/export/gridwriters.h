@@ -206,8 +206,10 @@ public:
     static void appendEscaped(ExportBuffer &out, QStringView text);
 
 private:
+    static QByteArray rowHead(qsizetype cells, bool top);
     int m_columns = 0;
-    QByteArray m_rowHead; // the row and cell definitions, the same for every row
+    bool m_first = true;
+    QByteArray m_rowHead; // the row and cell definitions, the same for every row but the first
     qsizetype m_rowHeadCells = -1;
 };
 

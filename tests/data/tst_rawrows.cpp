@@ -39,7 +39,9 @@ private:
                 // Type first: asking for the text of a number converts it.
                 const RawRow::Type type = cells.type(c);
                 const QVariant value = cells.value(c);
-                cellsRead << Cell {type, value, cells.utf8(c).toByteArray()};
+                const QByteArrayView bytes
+                        = type == RawRow::Type::Blob ? cells.blob(c) : cells.utf8(c);
+                cellsRead << Cell {type, value, bytes.toByteArray()};
             }
             rows << cellsRead;
             return true;
