@@ -131,8 +131,12 @@ CREATE INDEX 帐款明细_日期_地址 ON 帐款明细 (日期, 地址)
 ;
 CREATE INDEX 帐款明细_付款情况 ON 帐款明细 (付款情况, 日期)
 ;
--- The debt list: every unpaid row by customer name.
-CREATE INDEX 帐款明细_付款情况_客户名称 ON 帐款明细 (付款情况, 客户名称)
+-- The debt list: rows with an amount by state and customer name, equal names in rowid order as
+-- the list shows them, so the list is read, counted and skipped through in the index alone.
+CREATE INDEX 帐款明细_付款情况_客户名称_有金额 ON 帐款明细 (付款情况, 客户名称) WHERE 应付金额 <> 0
+;
+-- Its total: the amounts summed in the index, not row by row in name order.
+CREATE INDEX 帐款明细_付款情况_应付金额 ON 帐款明细 (付款情况, 应付金额) WHERE 应付金额 <> 0
 ;
 CREATE TABLE 收款记录 (
     客户编号 INTEGER,

@@ -8,6 +8,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 const QString Columns = QStringLiteral(
         "id, 客户编号, 客户名称, 地址, 电话, 手机, 主机序列号, 应付金额, 付款情况, 发票, 发票号码, "
@@ -93,12 +95,6 @@ int LedgerStore::remove(const QString &key)
             .numRowsAffected();
 }
 
-QString DebtListing::sql() const
-{
-    return QStringLiteral("select ") + ListColumns + QStringLiteral(" from 帐款明细 where ")
-            + filter + QStringLiteral(" order by ") + order;
-}
-
 QStringList LedgerStore::listFields()
 {
     QStringList fields = ListColumns.split(QStringLiteral(", "));
@@ -171,6 +167,68 @@ LedgerStore::ListingTotals LedgerStore::totals(const DebtListing &listing) const
         totals.sum = Money::fromUnits(q.value(1).toLongLong());
     }
     return totals;
+}
+
+qint64 LedgerStore::count(const DebtListing &listing, qint64 limit) const
+{
+    if (limit < 0)
+        return Db::scalar(m_db,
+                          QStringLiteral("select count(*) from 帐款明细 where ") + listing.filter,
+                          listing.values)
+                .toLongLong();
+    QVariantList values = listing.values;
+    values << limit;
+    return Db::scalar(m_db,
+                      QStringLiteral("select count(*) from (select 1 from 帐款明细 where ")
+                              + listing.filter + QStringLiteral(" limit ?) as listed"),
+                      values)
+            .toLongLong();
+}
+
+QList<QVariantList>
+LedgerStore::listedRows(const DebtListing &listing, qint64 first, int count, qint64 total) const
+{
+    QList<QVariantList> rows;
+    if (first < 0 || count <= 0 || (total >= 0 && first >= total))
+        return rows;
+    QString order = listing.order;
+    qint64 offset = first;
+    // Skipping lines costs a step over each; from the end the tail is as near as the head.
+    const bool fromEnd = total >= 0 && first > total / 2;
+    if (fromEnd) {
+        QStringList terms = listing.order.split(u',');
+        for (QString &term : terms)
+            term = term.trimmed() + QStringLiteral(" desc");
+        order = terms.join(QStringLiteral(", "));
+        offset = total - first - count;
+        if (offset < 0) {
+            count += int(offset);
+            offset = 0;
+        }
+    }
+    QVariantList values = listing.values;
+    values << count << offset;
+    QSqlQuery query = Db::exec(m_db,
+                               QStringLiteral("select ") + ListColumns
+                                       + QStringLiteral(" from 帐款明细 where ") + listing.filter
+                                       + QStringLiteral(" order by ") + order
+                                       + QStringLiteral(" limit ? offset ?"),
+                               values);
+    const int columns = int(listFields().size());
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = query.value(c);
+            row << (v.isNull() ? QVariant() : v);
+        }
+        rows << row;
+    }
+    // Finished before returning: an open statement would hold a read lock.
+    query.finish();
+    if (fromEnd)
+        std::reverse(rows.begin(), rows.end());
+    return rows;
 }
 
 DebtListing LedgerStore::allUnpaidListing() const

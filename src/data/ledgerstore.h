@@ -81,15 +81,15 @@ public:
     { }
 };
 
-// A statement listing unpaid rows, for a chunked result set. Its columns are listFields(), in
-// that order; the filter and the order are kept apart so settling can walk the same rows.
+// A statement listing unpaid rows, read in chunks by the debt list. Its columns are
+// listFields(), in that order; the filter and the order are kept apart so settling can walk the
+// same rows. The order ends in the row id, so every line has one place and the order reversed
+// (each term descending) is exactly the lines from the end.
 struct DebtListing
 {
     QString filter; // condition after "where"; user values are bound in `values`
     QVariantList values;
-    QString order; // what follows "order by"
-
-    QString sql() const;
+    QString order; // what follows "order by": plain columns, comma-separated
 };
 
 // The table 帐款明细. Every method throws DbError on an engine failure. Single-row methods
@@ -128,6 +128,15 @@ public:
         Money sum;
     };
     ListingTotals totals(const DebtListing &listing) const;
+    // The number of lines of a listing, or at most `limit` of them when a limit is given
+    // (whether a listing is longer than a first screen is learned without counting it all).
+    qint64 count(const DebtListing &listing, qint64 limit = -1) const;
+    // Lines first .. first + count - 1 of a listing (fewer at its end), in listing order, each
+    // as values in listFields() order. Given the listing's `total` line count, lines in its
+    // second half are read from the end in reversed order, so no read steps over more than
+    // half the listing.
+    QList<QVariantList>
+    listedRows(const DebtListing &listing, qint64 first, int count, qint64 total = -1) const;
     // Columns of a listing, left to right as the debt list shows them.
     static QStringList listFields();
     // A listing row (values in listFields() order) as a ledger row.

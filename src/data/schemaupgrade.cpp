@@ -83,8 +83,10 @@ QStringList nameIndexStatements()
 const QStringList AddedIndexes {
         QStringLiteral("create index if not exists dinggou_客户名称 on dinggou (客户名称)"),
         QStringLiteral("create index if not exists 维修记录_客户名称 on 维修记录 (客户名称)"),
-        QStringLiteral("create index if not exists 帐款明细_付款情况_客户名称 on 帐款明细 "
-                       "(付款情况, 客户名称)"),
+        QStringLiteral("create index if not exists 帐款明细_付款情况_客户名称_有金额 on 帐款明细 "
+                       "(付款情况, 客户名称) where 应付金额 <> 0"),
+        QStringLiteral("create index if not exists 帐款明细_付款情况_应付金额 on 帐款明细 "
+                       "(付款情况, 应付金额) where 应付金额 <> 0"),
         QStringLiteral("create index if not exists dinggou_日期_地址 on dinggou (日期, 地址)"),
         QStringLiteral("create index if not exists 维修记录_日期_地址 on 维修记录 (日期, 地址)"),
         QStringLiteral("create index if not exists 帐款明细_日期_地址 on 帐款明细 (日期, 地址)"),
@@ -95,6 +97,7 @@ const QStringList RetiredIndexes {
         QStringLiteral("dinggou_日期"),
         QStringLiteral("维修记录_日期"),
         QStringLiteral("帐款明细_日期"),
+        QStringLiteral("帐款明细_付款情况_客户名称"),
 };
 
 bool exists(const QSqlDatabase &db, const QString &type, const QString &name)

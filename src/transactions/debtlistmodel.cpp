@@ -12,17 +12,7 @@ constexpr int AmountColumn = 7;
 DebtListModel::DebtListModel(QSqlDatabase db, QObject *parent)
     : QAbstractTableModel(parent)
     , m_db(db)
-    , m_rows(QStringLiteral("ListView1"), db)
 { }
-
-void DebtListModel::openWindow(int window)
-{
-    QVariantList values = m_listing.values;
-    values << window;
-    m_window = window;
-    m_rows.open(m_listing.sql() + QStringLiteral(" limit ?"), values);
-    m_complete = m_rows.rowCount() < window;
-}
 
 void DebtListModel::open(const DebtListing &listing)
 {
@@ -32,16 +22,18 @@ void DebtListModel::open(const DebtListing &listing)
     m_ticked.clear();
     m_excluded.clear();
     m_allTotal.reset();
+    m_chunks.clear();
+    m_recent.clear();
     try {
-        openWindow(FirstWindow);
+        m_shown = int(LedgerStore(m_db).count(listing, FirstWindow));
     } catch (const DbError &) {
-        m_rows.close();
+        m_listing = {};
         m_shown = 0;
         m_complete = true;
         endResetModel();
         throw;
     }
-    m_shown = m_rows.rowCount();
+    m_complete = m_shown < FirstWindow;
     endResetModel();
 }
 
@@ -53,7 +45,8 @@ void DebtListModel::clear()
     m_ticked.clear();
     m_excluded.clear();
     m_allTotal.reset();
-    m_rows.close();
+    m_chunks.clear();
+    m_recent.clear();
     m_shown = 0;
     m_complete = true;
     endResetModel();
@@ -68,19 +61,54 @@ void DebtListModel::fetchMore(const QModelIndex &parent)
 {
     if (!canFetchMore(parent))
         return;
+    // A tree view asks for more once while laying itself out, before anyone scrolled: that
+    // only widens the window. Asked again, the view was scrolled past it, and the whole listing
+    // is counted once in its index rather than grown by windows each counted again.
+    const bool widen = m_shown < SecondWindow;
+    qint64 rows = 0;
     try {
-        openWindow(m_window * 4);
+        rows = LedgerStore(m_db).count(m_listing, widen ? SecondWindow : -1);
     } catch (const DbError &) {
         // A view cannot show an error while scrolling; the lines listed so far stay.
         m_complete = true;
         return;
     }
-    const int rows = m_rows.rowCount();
+    m_complete = !widen || rows < SecondWindow;
     if (rows > m_shown) {
-        beginInsertRows({}, m_shown, rows - 1);
-        m_shown = rows;
+        beginInsertRows({}, m_shown, int(rows) - 1);
+        m_shown = int(rows);
         endInsertRows();
     }
+}
+
+const QVariantList *DebtListModel::listed(int row) const
+{
+    if (row < 0 || row >= m_shown)
+        return nullptr;
+    const int chunk = row / ChunkRows;
+    auto it = m_chunks.find(chunk);
+    if (it == m_chunks.end()) {
+        QList<QVariantList> rows;
+        try {
+            // Until the listing is counted its end is unknown, so reads go from the top.
+            rows = LedgerStore(m_db).listedRows(m_listing, qint64(chunk) * ChunkRows, ChunkRows,
+                                                m_complete ? m_shown : -1);
+        } catch (const DbError &) {
+            // A view cannot show an error while painting; the line stays empty and is read
+            // again when next shown.
+            return nullptr;
+        }
+        while (m_chunks.size() >= MaxChunks && !m_recent.isEmpty())
+            m_chunks.remove(m_recent.takeFirst());
+        it = m_chunks.insert(chunk, rows);
+        m_recent << chunk;
+    } else if (m_recent.last() != chunk) {
+        m_recent.removeOne(chunk);
+        m_recent << chunk;
+    }
+    const int inChunk = row % ChunkRows;
+    // Rows settled elsewhere since the count leave a chunk short.
+    return inChunk < it->size() ? &it->at(inChunk) : nullptr;
 }
 
 void DebtListModel::tickAll(bool ticked)
@@ -93,8 +121,10 @@ void DebtListModel::tickAll(bool ticked)
     // changed one is named. Only a long list is "all but", where memory must not grow.
     m_allTicked = ticked && rows > ExplicitTickLimit;
     if (ticked && !m_allTicked) {
-        for (int row = 0; row < rows; ++row)
-            m_ticked.insert(keyAt(row), {row, rowAt(row)});
+        for (int row = 0; row < rows; ++row) {
+            if (listed(row))
+                m_ticked.insert(keyAt(row), {row, rowAt(row)});
+        }
     }
     if (m_shown > 0)
         emit dataChanged(index(0, 0), index(m_shown - 1, 0), {Qt::CheckStateRole});
@@ -102,15 +132,14 @@ void DebtListModel::tickAll(bool ticked)
 
 QString DebtListModel::keyAt(int row) const
 {
-    return Db::text(m_rows.value(row, 0));
+    const QVariantList *values = listed(row);
+    return values ? Db::text(values->value(0)) : QString();
 }
 
 LedgerRow DebtListModel::rowAt(int row) const
 {
-    QVariantList values;
-    for (int c = 0; c < Columns; ++c)
-        values << m_rows.value(row, c);
-    return LedgerStore::fromListed(values);
+    const QVariantList *values = listed(row);
+    return LedgerStore::fromListed(values ? *values : QVariantList());
 }
 
 bool DebtListModel::isTicked(int row) const
@@ -121,18 +150,18 @@ bool DebtListModel::isTicked(int row) const
 
 void DebtListModel::setTicked(int row, bool ticked)
 {
-    if (row < 0 || row >= m_shown)
+    if (!listed(row)) // out of range, or its line could not be read
         return;
-    const LedgerRow listed = rowAt(row);
+    const LedgerRow line = rowAt(row);
     if (m_allTicked) {
         if (ticked)
-            m_excluded.remove(listed.key);
+            m_excluded.remove(line.key);
         else
-            m_excluded.insert(listed.key, listed.amountDue);
+            m_excluded.insert(line.key, line.amountDue);
     } else if (ticked) {
-        m_ticked.insert(listed.key, {row, listed});
+        m_ticked.insert(line.key, {row, line});
     } else {
-        m_ticked.remove(listed.key);
+        m_ticked.remove(line.key);
     }
     emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
 }
@@ -189,7 +218,10 @@ QVariant DebtListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole: {
-        const QVariant value = m_rows.value(index.row(), index.column());
+        const QVariantList *values = listed(index.row());
+        if (!values)
+            return {};
+        const QVariant value = values->value(index.column());
         if (index.column() == AmountColumn)
             return Money::fromUnits(value.toLongLong()).toString();
         return Db::text(value);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "data/ledgerstore.h"
-#include "data/resultset.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -9,10 +8,11 @@
 
 #include <optional>
 
-// The debt list: unpaid ledger rows read in chunks through a result set, with a tick box on
-// the first column. The rows come in growing windows as the view scrolls to the end
-// (canFetchMore): counting a million unpaid rows before showing the first would take seconds. Ticks
-// are kept by ledger key, not by line, so they survive the row cache letting chunks go: either the
+// The debt list: unpaid ledger rows read in chunks, with a tick box on the first column. It opens
+// on a window of lines; only when the view scrolls past it is the whole listing counted (once, in
+// its index), since counting a million unpaid rows before showing the first would delay every
+// opening. Lines are read in chunks around what is shown and a few chunks are kept. Ticks
+// are kept by ledger key, not by line, so they survive the cache letting chunks go: either the
 // ticked rows themselves, or "all ticked except" a few keys, which makes ticking a million lines
 // one step.
 class DebtListModel : public QAbstractTableModel
@@ -26,7 +26,7 @@ public:
     void clear();
 
     // Lists up to this long are ticked line by line by tickAll().
-    static constexpr int ExplicitTickLimit = ResultSet::ChunkRows;
+    static constexpr int ExplicitTickLimit = 256;
     void tickAll(bool ticked);
     bool isTicked(int row) const;
     void setTicked(int row, bool ticked);
@@ -49,17 +49,21 @@ public:
     headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    static constexpr int FirstWindow = 4 * ResultSet::ChunkRows;
-    void openWindow(int window);
+    // Lines per read and how many reads are kept (the least recently used go).
+    static constexpr int ChunkRows = 256;
+    static constexpr int MaxChunks = 16;
+    static constexpr int FirstWindow = 4 * ChunkRows;
+    static constexpr int SecondWindow = 4 * FirstWindow;
+    const QVariantList *listed(int row) const;
     QString keyAt(int row) const;
     LedgerRow rowAt(int row) const;
 
     QSqlDatabase m_db;
-    ResultSet m_rows;
     DebtListing m_listing;
-    int m_window = 0; // rows the result set is limited to
     int m_shown = 0; // rows the view knows of
-    bool m_complete = true; // the window holds the whole listing
+    bool m_complete = true; // m_shown is the whole listing
+    mutable QHash<int, QList<QVariantList>> m_chunks;
+    mutable QList<int> m_recent; // chunk numbers, most recently used last
     bool m_allTicked = false;
     struct Ticked
     {
