@@ -2,8 +2,35 @@
 
 #include <cstring>
 
+namespace {
+
+// The escape of every character beyond ASCII, made once: "\uN?" takes a signed 16-bit number
+// (a surrogate pair is written as two escapes), and working out the digits per character costs
+// more than the rest of a cell.
+struct UnicodeEscapes
+{
+    struct Entry
+    {
+        quint8 size;
+        char bytes[9];
+    };
+    Entry entries[0x10000 - 0x80];
+    UnicodeEscapes()
+    {
+        for (int u = 0x80; u < 0x10000; ++u) {
+            const QByteArray text = "\\u" + QByteArray::number(qint16(u)) + '?';
+            Entry &entry = entries[u - 0x80];
+            entry.size = quint8(text.size());
+            std::memcpy(entry.bytes, text.constData(), size_t(text.size()));
+        }
+    }
+};
+
+} // namespace
+
 void RtfWriter::appendEscaped(ExportBuffer &out, QStringView text)
 {
+    static const UnicodeEscapes escapes;
     // Written through a pointer into room for the longest escape ("\u-32768?", nine bytes).
     char *to = out.room(9 * text.size());
     // A CR is dropped either way: before LF (CRLF is one line break) and alone (a control).
@@ -20,23 +47,9 @@ void RtfWriter::appendEscaped(ExportBuffer &out, QStringView text)
             std::memcpy(to, "\\tab ", 5);
             to += 5;
         } else if (u >= 0x80) {
-            // \uN takes a signed 16-bit number; a surrogate pair is written as two escapes.
-            char digits[8];
-            char *p = digits + sizeof digits;
-            const int value = qint16(u);
-            unsigned magnitude = unsigned(value < 0 ? -value : value);
-            do {
-                *--p = char('0' + magnitude % 10);
-                magnitude /= 10;
-            } while (magnitude);
-            if (value < 0)
-                *--p = '-';
-            *to++ = '\\';
-            *to++ = 'u';
-            const size_t length = size_t(digits + sizeof digits - p);
-            std::memcpy(to, p, length);
-            to += length;
-            *to++ = '?';
+            const UnicodeEscapes::Entry &entry = escapes.entries[u - 0x80];
+            std::memcpy(to, entry.bytes, sizeof entry.bytes);
+            to += entry.size;
         }
     }
     out.setEnd(to);
@@ -63,7 +76,7 @@ QByteArray RtfWriter::rowHead(qsizetype cells, bool top)
     // column its left edge too and the title row its top edge: the same grid as four edges
     // on every cell, at half the bytes (a million-row export is mostly these heads). The title
     // row repeats at the top of every page, so each page's grid is closed at the top.
-    QByteArray head = top ? "\\trowd\\trhdr\\trgaph60\\trleft0" : "\\trowd\\trgaph60\\trleft0";
+    QByteArray head = top ? "\\trowd\\trhdr\\trgaph60" : "\\trowd\\trgaph60";
     const int width = 1800; // twips per column
     for (qsizetype i = 0; i < cells; ++i) {
         if (top)
