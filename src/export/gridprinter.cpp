@@ -237,9 +237,18 @@ int GridPrinter::print(QPrinter *printer)
     QStringList titles;
     for (const GridColumn &column : std::as_const(data.columns))
         titles << column.title;
+    // The pages the print dialog asked for (all of them unless a range was chosen); the
+    // headers keep the true page numbers.
+    int first = 0;
+    int last = pages - 1;
+    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
+        first = printer->fromPage() - 1;
+        if (printer->toPage() > 0)
+            last = qMin(last, printer->toPage() - 1);
+    }
     m_drawnHeaders.clear();
-    for (int p = 0; p < pages; ++p) {
-        if (p > 0)
+    for (int p = first; p <= last; ++p) {
+        if (p > first)
             printer->newPage();
         const PrintLayout::Page &page = layout.pages.at(p);
         painter.setFont(headerFont());
@@ -285,8 +294,12 @@ void GridPrinter::preview(QWidget *parent)
     dialog.setWindowTitle(QStringLiteral("打印预览"));
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     int pages = 0;
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this, &pages](QPrinter *target) { pages = print(target); });
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, &pages](QPrinter *target) {
+        pages = print(target);
+        // The print dialog offers the range 1 to the page count.
+        if (pages > 0 && target->printRange() == QPrinter::AllPages)
+            target->setFromTo(1, pages);
+    });
     if (auto *bar = dialog.findChild<QToolBar *>()) {
         bar->addSeparator();
         QAction *settings = bar->addAction(QStringLiteral("打印设置"));

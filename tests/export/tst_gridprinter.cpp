@@ -153,6 +153,31 @@ private slots:
         QCOMPARE(m_grid->currentRow(), 7);
     }
 
+    // A range chosen in the print dialog prints those pages only, with their true numbers.
+    void printsTheChosenPageRange()
+    {
+        QTemporaryDir dir;
+        GridPrinter printer(m_grid.get(), "销售情况汇总");
+        QPrinter pdf(QPrinter::HighResolution);
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        pdf.setOutputFileName(dir.filePath("all.pdf"));
+        const int pages = printer.print(&pdf);
+        QVERIFY(pages > 3);
+        pdf.setOutputFileName(dir.filePath("range.pdf"));
+        pdf.setPrintRange(QPrinter::PageRange);
+        pdf.setFromTo(2, 3);
+        QCOMPARE(printer.print(&pdf), pages);
+        QCOMPARE(pdfPages(dir.filePath("range.pdf")), 2);
+        QCOMPARE(printer.drawnHeaders(),
+                 QStringList(
+                         {QString("第2页 共%1页").arg(pages), QString("第3页 共%1页").arg(pages)}));
+        // A range beyond the end stops at the last page.
+        pdf.setOutputFileName(dir.filePath("tail.pdf"));
+        pdf.setFromTo(pages, pages + 5);
+        printer.print(&pdf);
+        QCOMPARE(printer.drawnHeaders(), QStringList({QString("第%1页 共%1页").arg(pages)}));
+    }
+
     void wideGridIsScaledToThePageWidth()
     {
         PrintSettings settings;
@@ -192,6 +217,7 @@ private slots:
         GridPrinter second(m_grid.get(), "一日维修情况汇总");
         QString caption;
         bool maximised = false;
+        std::pair<int, int> fromTo;
         ModalScript script;
         auto setTop = [](qreal cm, bool accept) {
             return [cm, accept](QWidget *w) {
@@ -203,6 +229,9 @@ private slots:
         script.steps << [&](QWidget *w) {
             caption = w->windowTitle();
             maximised = w->windowState() & Qt::WindowMaximized;
+            // The print dialog will offer pages 1 to the page count.
+            QPrinter *target = static_cast<QPrintPreviewDialog *>(w)->printer();
+            fromTo = {target->fromPage(), target->toPage()};
             auto *action = w->findChild<QAction *>("printSettings");
             QVERIFY(action);
             action->trigger(); // accepted with 3.5
@@ -213,6 +242,8 @@ private slots:
         first.preview(m_grid.get());
         QCOMPARE(caption, QStringLiteral("打印预览"));
         QVERIFY(maximised);
+        QCOMPARE(fromTo.first, 1);
+        QVERIFY(fromTo.second > 3);
         QVERIFY(script.steps.isEmpty());
         QCOMPARE(first.settings().marginsCm.top(), 3.5);
         QCOMPARE(second.settings().marginsCm.top(), 2.0);
