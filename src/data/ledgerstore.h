@@ -151,6 +151,8 @@ public:
     // rows in chunks so memory does not grow with them. The listing was shown with
     // `listedRows` rows; unless exactly listedRows minus the excluded rows are settled and
     // their amounts add up to `total`, ListingChanged is thrown and nothing is written.
+    // Listings longer than this are walked in amount order (see settleListing()).
+    static constexpr qint64 LongListing = 2000;
     void settleListing(const DebtListing &listing,
                        const QSet<QString> &excluded,
                        qint64 listedRows,

@@ -20,8 +20,14 @@ QString key(int i)
     return QStringLiteral("订购%1").arg(i, 5, 10, QLatin1Char('0'));
 }
 
-// Unpaid rows 1..n of customer 3 (and one of customer 4), amount i yuan and i/10000.
-void addDebts(int n)
+// Amount of row i: i yuan and i/10000, or with `amounts` only that many different amounts.
+Money amountOf(int i, int amounts)
+{
+    return Money::fromUnits(qint64(amounts ? i % amounts + 1 : i) * 10001);
+}
+
+// Unpaid rows 1..n of customer 3 (and one of customer 4), amounts as amountOf() gives them.
+void addDebts(int n, int amounts = 0)
 {
     TransactionScope scope(db());
     LedgerStore ledger(db());
@@ -30,7 +36,7 @@ void addDebts(int n)
         row.key = key(i);
         row.customer = {3, "王'五", "东村", "0731", "139", {}, {}};
         row.serial = QStringLiteral("S%1").arg(i);
-        row.amountDue = Money::fromUnits(qint64(i) * 10001);
+        row.amountDue = amountOf(i, amounts);
         row.payment = PaymentState::unpaid();
         row.date = Day;
         ledger.insert(row);
@@ -68,18 +74,25 @@ private slots:
     void settlesEveryRowButTheExcluded_data()
     {
         QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("amounts"); // different amounts; 0: all differ
         QTest::addColumn<QList<int>>("excluded");
-        QTest::newRow("one row") << 1 << QList<int>();
-        QTest::newRow("one chunk less one") << 499 << QList<int> {499};
-        QTest::newRow("one chunk") << 500 << QList<int>();
-        QTest::newRow("one chunk and one") << 501 << QList<int> {500, 501};
-        QTest::newRow("three chunks") << 1001 << QList<int> {1, 500, 1000};
+        QTest::newRow("one row") << 1 << 0 << QList<int>();
+        QTest::newRow("one chunk less one") << 499 << 0 << QList<int> {499};
+        QTest::newRow("one chunk") << 500 << 0 << QList<int>();
+        QTest::newRow("one chunk and one") << 501 << 0 << QList<int> {500, 501};
+        QTest::newRow("three chunks") << 1001 << 0 << QList<int> {1, 500, 1000};
+        // Long listings go in amount order: equal amounts span the chunk boundaries.
+        const int longListing = int(LedgerStore::LongListing) + 1;
+        QTest::newRow("long, three amounts") << longListing << 3 << QList<int> {3, 1500, 2001};
+        QTest::newRow("long, all differ") << longListing + 499 << 0 << QList<int> {2500};
+        QTest::newRow("long, one amount") << longListing + 500 << 1 << QList<int>();
     }
     void settlesEveryRowButTheExcluded()
     {
         QFETCH(int, rows);
+        QFETCH(int, amounts);
         QFETCH(QList<int>, excluded);
-        addDebts(rows);
+        addDebts(rows, amounts);
         LedgerStore ledger(db());
         const DebtListing listing = ledger.unpaidListing(LedgerStore::Column::Name, "王'五");
         QSet<QString> keys;
@@ -88,7 +101,7 @@ private slots:
             if (excluded.contains(i))
                 keys << key(i);
             else
-                total += Money::fromUnits(qint64(i) * 10001);
+                total += amountOf(i, amounts);
         }
         ledger.settleListing(listing, keys, rows, total, Day, "0009");
 
