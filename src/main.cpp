@@ -4,6 +4,7 @@
 #include "app/mainfrm.h"
 #include "app/screenregistry.h"
 #include "app/singleinstance.h"
+#include "app/toolicons.h"
 #include "data/programfolder.h"
 #include "data/tdm1.h"
 
@@ -18,6 +19,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("merrow"));
     QApplication::setApplicationDisplayName(QStringLiteral("电脑公司Merrow"));
     AppFont::apply();
+    // Every window, the child screens included, shows the shop's computer.
+    QApplication::setWindowIcon(ToolIcons::icon(3));
     // The toolkit's own words (OK, Cancel, file dialogs) in Chinese too, when installed.
     QTranslator toolkitWords;
     if (toolkitWords.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
