@@ -1,5 +1,6 @@
 #include "rawrows.h"
 
+#include "db.h"
 #include "dberror.h"
 
 #include <QSqlDriver>
@@ -230,14 +231,7 @@ bool forEachThroughDriver(const QSqlDatabase &db,
                           const QVariantList &values,
                           const std::function<bool(int, const RawRow &)> &visit)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DbError(query.lastError());
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw DbError(query.lastError());
+    QSqlQuery query = Db::exec(db, sql, values);
     VariantRow row(query.record().count());
     int number = 0;
     while (query.next()) {
