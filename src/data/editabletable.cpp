@@ -41,6 +41,7 @@ void EditableTable::reload()
     }
     beginResetModel();
     m_rows = rows;
+    m_sortKeys.clear();
     m_state = State::Browse;
     m_editRow = -1;
     endResetModel();
@@ -212,27 +213,49 @@ void EditableTable::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= m_fields.size())
         return;
+    sortBy({{m_fields.at(column), order}});
+}
+
+void EditableTable::sortBy(const SortKeys &keys)
+{
+    QList<QPair<int, Qt::SortOrder>> by;
+    SortKeys kept;
+    for (const SortKey &key : keys) {
+        const int column = int(m_fields.indexOf(key.field));
+        if (column < 0 || std::any_of(by.cbegin(), by.cend(), [column](const auto &b) {
+                return b.first == column;
+            }))
+            continue;
+        by.append({column, key.order});
+        kept << key;
+    }
+    if (by.isEmpty())
+        return;
     if (m_state != State::Browse)
         post();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    QList<Row> old = m_rows;
-    QList<int> order_(m_rows.size());
-    std::iota(order_.begin(), order_.end(), 0);
-    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-        const QString x = old.at(a).values.at(column).toString();
-        const QString y = old.at(b).values.at(column).toString();
-        const int c = QString::localeAwareCompare(x, y);
-        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    const QList<Row> old = m_rows;
+    QList<int> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        for (const auto &[column, direction] : std::as_const(by)) {
+            const int c = QString::localeAwareCompare(old.at(a).values.at(column).toString(),
+                                                      old.at(b).values.at(column).toString());
+            if (c != 0)
+                return direction == Qt::AscendingOrder ? c < 0 : c > 0;
+        }
+        return false;
     });
     QList<int> newPos(m_rows.size());
-    for (int i = 0; i < order_.size(); ++i) {
-        m_rows[i] = old.at(order_.at(i));
-        newPos[order_.at(i)] = i;
+    for (int i = 0; i < order.size(); ++i) {
+        m_rows[i] = old.at(order.at(i));
+        newPos[order.at(i)] = i;
     }
     QModelIndexList after;
     for (const QModelIndex &idx : before)
         after << index(newPos.at(idx.row()), idx.column());
     changePersistentIndexList(before, after);
+    m_sortKeys = kept;
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sortkey.h"
+
 #include <QAbstractTableModel>
 #include <QSqlDatabase>
 #include <QStringList>
@@ -51,6 +53,11 @@ public:
     QVariant
     headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // Sorts the loaded rows by several fields (stable: rows equal in every key keep their
+    // order); unknown fields are dropped. A row being edited or inserted is posted first, and
+    // when the table refuses it (DbError) nothing is sorted. reload() forgets the keys.
+    void sortBy(const SortKeys &keys);
+    const SortKeys &sortKeys() const { return m_sortKeys; }
 
 signals:
     void stateChanged(EditableTable::State state);
@@ -71,4 +78,5 @@ private:
     State m_state = State::Browse;
     int m_editRow = -1;
     QVariantList m_original; // values of the edited row before editing
+    SortKeys m_sortKeys;
 };

@@ -109,10 +109,13 @@ void ResultSet::setDatabase(QSqlDatabase db)
 QString ResultSet::wrapped() const
 {
     QString sql = QStringLiteral("select * from ") + subSelect(m_sql);
-    if (!m_sortField.isEmpty())
-        sql += QStringLiteral(" order by ") + SqlDialect::quote(m_sortField)
-                + (m_sortOrder == Qt::AscendingOrder ? QStringLiteral(" asc")
-                                                     : QStringLiteral(" desc"));
+    QStringList terms;
+    for (const SortKey &key : m_sortKeys)
+        terms << SqlDialect::quote(key.field)
+                        + (key.order == Qt::AscendingOrder ? QStringLiteral(" asc")
+                                                           : QStringLiteral(" desc"));
+    if (!terms.isEmpty())
+        sql += QStringLiteral(" order by ") + terms.join(QStringLiteral(", "));
     return sql;
 }
 
@@ -122,8 +125,7 @@ void ResultSet::open(const QString &sql, const QVariantList &values)
     ++m_generation;
     m_sql = sql;
     m_values = values;
-    m_sortField.clear();
-    m_sortOrder = Qt::AscendingOrder;
+    m_sortKeys.clear();
     m_open = false;
     m_rowCount = 0;
     m_fields.clear();
@@ -156,11 +158,10 @@ void ResultSet::reopen()
 {
     if (!m_open)
         return;
-    const QString field = m_sortField;
-    const Qt::SortOrder order = m_sortOrder;
+    const SortKeys keys = m_sortKeys;
     open(m_sql, m_values);
-    if (!field.isEmpty() && m_fields.contains(field))
-        setSortColumn(field, order);
+    if (!keys.isEmpty())
+        setSortKeys(keys); // fields the statement no longer has are dropped there
 }
 
 void ResultSet::close()
@@ -177,15 +178,27 @@ void ResultSet::close()
     emit reloaded();
 }
 
-void ResultSet::setSortColumn(const QString &field, Qt::SortOrder order)
+void ResultSet::setSortKeys(const SortKeys &keys)
 {
     if (!m_open)
         return;
+    SortKeys kept;
+    QStringList seen;
+    for (const SortKey &key : keys) {
+        if (!m_fields.contains(key.field) || seen.contains(key.field))
+            continue;
+        seen << key.field;
+        kept << key;
+    }
     beginResetModel();
-    m_sortField = m_fields.contains(field) ? field : QString();
-    m_sortOrder = order;
+    m_sortKeys = kept;
     m_cache = std::make_shared<Cache>();
     endResetModel();
+}
+
+void ResultSet::setSortColumn(const QString &field, Qt::SortOrder order)
+{
+    setSortKeys(field.isEmpty() ? SortKeys() : SortKeys {{field, order}});
 }
 
 int ResultSet::cachedChunks() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sortkey.h"
+
 #include <QAbstractTableModel>
 #include <QSqlDatabase>
 #include <QString>
@@ -38,12 +40,14 @@ public:
     bool isOpen() const { return m_open; }
     bool isEmpty() const { return m_rowCount == 0; }
 
-    // Orders the rows by one column of the result without changing the statement: the engine
-    // sorts (so a large result sorts as a whole), then the rows are read again. An empty field
-    // restores the statement's own order. open() clears it.
+    // Orders the rows by several columns of the result without changing the statement: the
+    // engine sorts (so a large result sorts as a whole), then the rows are read again. Keys
+    // naming no field of the result are dropped, as is a repeated field. An empty list
+    // restores the statement's own order. open() clears the keys; reopen() keeps them.
+    void setSortKeys(const SortKeys &keys);
+    const SortKeys &sortKeys() const { return m_sortKeys; }
+    // One key alone (an empty field restores the statement's order).
     void setSortColumn(const QString &field, Qt::SortOrder order = Qt::AscendingOrder);
-    const QString &sortField() const { return m_sortField; }
-    Qt::SortOrder sortOrder() const { return m_sortOrder; }
 
     // Row cache limits: rows per chunk and how many chunks are kept (least recently used go).
     static constexpr int ChunkRows = 256;
@@ -118,8 +122,7 @@ private:
     int m_rowCount = 0;
     bool m_open = false;
     quint64 m_generation = 0;
-    QString m_sortField;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    SortKeys m_sortKeys;
     struct Cache;
     std::shared_ptr<Cache> m_cache;
 };

@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "data/dberror.h"
+#include "data/editabletable.h"
 #include "data/money.h"
 #include "data/resultset.h"
 #include "messages.h"
@@ -10,7 +11,10 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QThreadPool>
 #include <QVBoxLayout>
@@ -198,6 +202,31 @@ private:
     QStringList m_texts;
 };
 
+// ---- Header ----
+
+// The titles with the grid's sort markers drawn after them; the titles themselves (the model's
+// header data, which exports and printing read) stay as declared.
+class GridHeader : public QHeaderView
+{
+public:
+    GridHeader(const DataGrid *grid, QWidget *parent)
+        : QHeaderView(Qt::Horizontal, parent)
+        , m_grid(grid)
+    { }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const QString marker = m_grid->sortMarker(logicalIndex);
+        if (!marker.isEmpty())
+            option->text += u' ' + marker;
+    }
+
+private:
+    const DataGrid *m_grid;
+};
+
 // ---- DataGrid ----
 
 DataGrid::DataGrid(QWidget *parent)
@@ -206,6 +235,9 @@ DataGrid::DataGrid(QWidget *parent)
     , m_model(new GridModel(this))
 {
     m_view->setObjectName(QStringLiteral("view"));
+    m_header = new GridHeader(this, m_view);
+    m_header->setSectionsClickable(true);
+    m_view->setHorizontalHeader(m_header);
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -234,19 +266,28 @@ DataGrid::DataGrid(QWidget *parent)
             [this](const QModelIndex &current) { emit currentRowChanged(current.row()); });
     // A double-click anywhere in the grid's area (rows or the empty part below) is "the grid".
     m_view->viewport()->installEventFilter(this);
+    // A title click carries no modifiers in its signal: the header's mouse events tell them.
+    header->viewport()->installEventFilter(this);
+
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, &DataGrid::openFindDialog);
 }
 
 bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonDblClick)
         emit gridDoubleClicked();
+    if (watched == m_header->viewport()
+        && (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonRelease))
+        m_titleModifiers = static_cast<QMouseEvent *>(event)->modifiers();
     return QWidget::eventFilter(watched, event);
 }
 
 void DataGrid::setColumns(const GridColumns &columns)
 {
     m_model->setColumns(columns);
-    m_sortSection = -1;
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     applyWidths();
     refreshFooter();
@@ -310,26 +351,117 @@ void DataGrid::setSortable(bool sortable)
     m_view->horizontalHeader()->setSectionsClickable(true);
 }
 
+SortKeys DataGrid::sortKeys() const
+{
+    if (m_resultSet)
+        return m_resultSet->sortKeys();
+    if (auto *table = qobject_cast<EditableTable *>(m_model->source()))
+        return table->sortKeys();
+    return m_modelKeys;
+}
+
+QString DataGrid::sortMarker(int column) const
+{
+    if (column < 0 || column >= columns().size())
+        return {};
+    const SortKeys keys = sortKeys();
+    for (int k = 0; k < keys.size(); ++k) {
+        if (keys.at(k).field != columns().at(column).field)
+            continue;
+        const QString arrow = keys.at(k).order == Qt::AscendingOrder ? QStringLiteral("▲")
+                                                                     : QStringLiteral("▼");
+        return keys.size() > 1 ? arrow + QString::number(k + 1) : arrow;
+    }
+    return {};
+}
+
 void DataGrid::onTitleClicked(int section)
 {
     if (!m_sortable || section < 0 || section >= columns().size())
         return;
-    m_sortOrder = (section == m_sortSection && m_sortOrder == Qt::AscendingOrder)
-            ? Qt::DescendingOrder
-            : Qt::AscendingOrder;
-    m_sortSection = section;
+    const QString field = columns().at(section).field;
+    SortKeys keys = sortKeys();
+    const auto key = std::find_if(keys.begin(), keys.end(),
+                                  [&field](const SortKey &k) { return k.field == field; });
+    const bool sorted = key != keys.end();
+    const Qt::SortOrder turned
+            = sorted && key->order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    if (!(m_titleModifiers & Qt::ControlModifier))
+        keys = {{field, turned}};
+    else if (sorted)
+        key->order = turned;
+    else
+        keys << SortKey {field, Qt::AscendingOrder};
+
     const int keep = currentRow();
-    if (m_resultSet) {
-        m_resultSet->setSortColumn(columns().at(section).field, m_sortOrder);
-    } else if (QAbstractItemModel *source = m_model->source()) {
-        const int sourceColumn = m_model->sourceColumn(section);
-        if (sourceColumn >= 0)
-            source->sort(sourceColumn, m_sortOrder);
+    try {
+        if (m_resultSet) {
+            m_resultSet->setSortKeys(keys);
+        } else if (auto *table = qobject_cast<EditableTable *>(m_model->source())) {
+            table->sortBy(keys);
+        } else if (QAbstractItemModel *source = m_model->source()) {
+            // A plain model sorts by one column only.
+            const int sourceColumn = m_model->sourceColumn(section);
+            if (sourceColumn >= 0) {
+                source->sort(sourceColumn, keys.last().order);
+                m_modelKeys = {keys.last()};
+            }
+        }
+    } catch (const DbError &e) {
+        // The row being edited could not be written first: it stays in editing, unsorted.
+        Messages::generalError(this, e.text());
+        return;
     }
-    m_view->horizontalHeader()->setSortIndicatorShown(true);
-    m_view->horizontalHeader()->setSortIndicator(section, m_sortOrder);
+    m_header->viewport()->update();
     if (keep >= 0)
         setCurrentRow(0);
+}
+
+int DataGrid::sourceColumn(int column) const
+{
+    return m_model->sourceColumn(column);
+}
+
+GridFindDialog *DataGrid::openFindDialog()
+{
+    if (!m_findDialog)
+        m_findDialog = new GridFindDialog(this);
+    m_findDialog->present();
+    return m_findDialog;
+}
+
+GridFind::Outcome DataGrid::findNext(const GridFind::Options &options, QWidget *messageParent)
+{
+    if (!messageParent)
+        messageParent = this;
+    // Shown only when the walk takes long; a modal one keeps the rows from changing under it.
+    QProgressDialog progress(QStringLiteral("正在查找“%1”…").arg(options.text),
+                             QStringLiteral("取消"), 0, qMax(1, rowCount()), messageParent);
+    progress.setWindowTitle(QStringLiteral("查找"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    GridFind::Cell found;
+    GridFind::Outcome outcome = GridFind::Outcome::NotFound;
+    try {
+        outcome = GridFind::next(*this, options, {currentRow(), currentColumn()}, &found,
+                                 [&progress](int rows) {
+                                     progress.setValue(rows);
+                                     return !progress.wasCanceled();
+                                 });
+    } catch (const DbError &e) {
+        progress.close();
+        Messages::generalError(messageParent, e.text());
+        return GridFind::Outcome::NotFound;
+    }
+    progress.close();
+    if (outcome == GridFind::Outcome::Found)
+        setCurrentCell(found.row, found.column);
+    else if (outcome == GridFind::Outcome::NotFound)
+        Messages::information(messageParent, QStringLiteral("提示"),
+                              QStringLiteral("找不到“%1”。").arg(options.text));
+    return outcome;
 }
 
 int DataGrid::rowCount() const
@@ -345,13 +477,23 @@ int DataGrid::currentRow() const
 
 void DataGrid::setCurrentRow(int row)
 {
+    setCurrentCell(row, currentColumn());
+}
+
+int DataGrid::currentColumn() const
+{
+    return qMax(0, m_view->currentIndex().column());
+}
+
+void DataGrid::setCurrentCell(int row, int column)
+{
     if (row < 0 || row >= rowCount()) {
         m_view->setCurrentIndex({});
         return;
     }
-    const int column = qMax(0, m_view->currentIndex().column());
-    m_view->setCurrentIndex(m_model->index(row, column));
-    m_view->scrollTo(m_model->index(row, column));
+    const QModelIndex index = m_model->index(row, qBound(0, column, m_model->columnCount() - 1));
+    m_view->setCurrentIndex(index);
+    m_view->scrollTo(index);
 }
 
 QString DataGrid::cellText(int row, int column) const

@@ -2,6 +2,7 @@
 
 #include "data/resultset.h"
 #include "gridcolumn.h"
+#include "gridfind.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>
@@ -10,6 +11,7 @@
 
 class QTableView;
 class GridFooter;
+class GridHeader;
 
 // Shows a model's rows through a list of declared columns: maps each column to its field of
 // the source (by the source's horizontal header, which is the field name) and formats the
@@ -68,13 +70,30 @@ public:
     // Read-only by default; editable grids pass typed text to the source model.
     void setEditable(bool editable);
     bool isEditable() const { return m_editable; }
-    // Clicking a title sorts: a result set is re-read in that order, other models sort
-    // their own rows. Alternately ascending and descending.
+    // Clicking a title sorts by that column alone, alternately ascending and descending;
+    // Ctrl+click adds it as a further key (or turns its direction). A result set is re-read
+    // in that order by the engine, an editable table sorts its loaded rows.
     void setSortable(bool sortable);
+    bool isSortable() const { return m_sortable; }
+    // The keys the rows are sorted by now (those of the result set or table shown).
+    SortKeys sortKeys() const;
+    // The marker drawn after a title: ▲ or ▼, with the key's rank when several sort together.
+    QString sortMarker(int column) const;
+
+    // Ctrl+F: the grid's find dialog (made on first use, kept with the grid).
+    GridFindDialog *openFindDialog();
+    // Moves to the next cell matching `options` from the current one; when none matches it
+    // says so in a box over `messageParent` (the grid when null). A long walk shows a
+    // progress dialog that can cancel it.
+    GridFind::Outcome findNext(const GridFind::Options &options, QWidget *messageParent = nullptr);
+    // Source column of a grid column (-1 when the source lacks the field).
+    int sourceColumn(int column) const;
 
     int rowCount() const;
     int currentRow() const; // -1 when there is none
     void setCurrentRow(int row);
+    int currentColumn() const; // 0 when there is no current cell
+    void setCurrentCell(int row, int column);
 
     // The text the grid shows for a cell (also what exports and printing write).
     QString cellText(int row, int column) const;
@@ -116,6 +135,7 @@ private:
                            const QString &error);
 
     QTableView *m_view = nullptr;
+    GridHeader *m_header = nullptr;
     GridModel *m_model = nullptr;
     GridFooter *m_footer = nullptr;
     QPointer<ResultSet> m_resultSet;
@@ -125,6 +145,7 @@ private:
     bool m_footerPending = false;
     bool m_editable = false;
     bool m_sortable = false;
-    int m_sortSection = -1;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    SortKeys m_modelKeys; // for a plain model that cannot tell its own order
+    Qt::KeyboardModifiers m_titleModifiers;
+    QPointer<GridFindDialog> m_findDialog;
 };

@@ -49,6 +49,52 @@ private slots:
         QVERIFY(!rs.value(0, 0).isValid());
     }
 
+    // Several keys through the engine: the second breaks the first's ties; unknown and
+    // repeated fields are dropped; reopen keeps the keys, a new statement clears them.
+    void sortsBySeveralKeys()
+    {
+        TestFolder folder;
+        QVERIFY(folder.isValid());
+        const QSqlDatabase db = folder.dm()->ADOConnection1();
+        for (const auto &[name, number] : {std::pair {"b", 1}, {"a", 2}, {"b", 3}, {"a", 4}})
+            Db::exec(db, "insert into 收款记录 (客户编号, 客户名称, 金额) values (?, ?, 0)",
+                     {number, QString(name)});
+        ResultSet rs("test", db);
+        QAbstractItemModelTester tester(&rs,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QString sql = "select 客户编号, 客户名称 from 收款记录 order by 客户编号";
+        rs.open(sql);
+        const auto numbers = [&rs] {
+            QList<int> all;
+            for (int r = 0; r < rs.rowCount(); ++r)
+                all << rs.value(r, "客户编号").toInt();
+            return all;
+        };
+        rs.setSortKeys({{"客户名称", Qt::AscendingOrder}, {"客户编号", Qt::DescendingOrder}});
+        QCOMPARE(numbers(), QList<int>({4, 2, 3, 1}));
+        rs.setSortKeys({{"客户名称", Qt::DescendingOrder}, {"客户编号", Qt::AscendingOrder}});
+        QCOMPARE(numbers(), QList<int>({1, 3, 2, 4}));
+
+        rs.setSortKeys({{"no such field", Qt::AscendingOrder},
+                        {"客户名称", Qt::AscendingOrder},
+                        {"客户名称", Qt::DescendingOrder},
+                        {"客户编号", Qt::DescendingOrder}});
+        QCOMPARE(rs.sortKeys(),
+                 SortKeys({{"客户名称", Qt::AscendingOrder}, {"客户编号", Qt::DescendingOrder}}));
+        QCOMPARE(numbers(), QList<int>({4, 2, 3, 1}));
+
+        Db::exec(db, "insert into 收款记录 (客户编号, 客户名称, 金额) values (5, 'a', 0)");
+        rs.reopen();
+        QCOMPARE(numbers(), QList<int>({5, 4, 2, 3, 1}));
+        rs.setSortKeys({});
+        QCOMPARE(numbers(), QList<int>({1, 2, 3, 4, 5}));
+        rs.setSortColumn("客户名称", Qt::DescendingOrder);
+        QCOMPARE(rs.sortKeys().size(), 1);
+        rs.open(sql);
+        QVERIFY(rs.sortKeys().isEmpty());
+        QCOMPARE(numbers(), QList<int>({1, 2, 3, 4, 5}));
+    }
+
     void boundValuesNullsAndEmptyResult()
     {
         TestFolder folder;

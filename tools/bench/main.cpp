@@ -247,6 +247,31 @@ int main(int argc, char **argv)
                       QStringLiteral("< 100 ms, < 50 MB"), gridTarget,
                       [&main] { main.scrollToEnd(); }};
     ops.last().setup = [&main] { main.open(CustomerStore::selectAll().sql, {}); };
+    // Ctrl+F on the customer list for a number near its end, whole field in all columns: the
+    // walk formats every cell it passes, as the grid shows it.
+    const QString lateNumber = QString::number(qMax<qint64>(1, customers - 5));
+    ops << Operation {QStringLiteral("grid: find a customer near the end of the list"),
+                      QString(),
+                      {},
+                      [&main, lateNumber] {
+                          GridFind::Options options;
+                          options.text = lateNumber;
+                          options.scope = GridFind::Scope::AllColumns;
+                          options.match = GridFind::Match::WholeField;
+                          GridFind::Cell found;
+                          if (GridFind::next(main.widget, options, {0, 0}, &found)
+                              != GridFind::Outcome::Found)
+                              throw DbError(QStringLiteral("find: no match"));
+                          main.widget.setCurrentCell(found.row, found.column);
+                          main.widget.grab();
+                      }};
+    ops.last().setup = [&main] {
+        main.open(CustomerStore::selectAll().sql, {});
+        main.widget.setCurrentRow(0);
+    };
+    ops.last().cli = [](const QStringList &) {
+        return QStringList {QStringLiteral(".output /dev/null"), CustomerStore::selectAll().sql};
+    };
     ops << Operation {QStringLiteral("grid: all sales"), QStringLiteral("< 100 ms, < 50 MB"),
                       gridTarget, openGrid(main, SalesStore(db).correctionList())};
     // The debt screen's list: its own chunked model in a tree view, first screenful painted.
