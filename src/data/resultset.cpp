@@ -313,47 +313,23 @@ ResultSet::Totals ResultSet::computeTotals(const TotalsRequest &request, int sum
 
 bool ResultSet::forEachRow(const std::function<bool(int, const QVariantList &)> &visit) const
 {
-    if (!m_open)
-        return true;
-    // One forward-only read from start to end: pages by offset would make the engine step
-    // over every earlier row again for each page, which dominates a large export. Nothing
-    // else runs between the rows, and the statement is finished before returning, so no
-    // lock outlives the walk.
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(wrapped()))
-        throw DbError(query.lastError());
-    for (const QVariant &value : m_values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw DbError(query.lastError());
-    const int columns = query.record().count();
-    int row = 0;
     // One list for all rows: the visitor gets it by reference, so its storage is reused.
-    QVariantList values(columns);
-    while (query.next()) {
-        for (int c = 0; c < columns; ++c) {
-            QVariant v = query.value(c);
-            if (v.isNull())
-                values[c] = QVariant();
-            else
-                values[c] = std::move(v);
-        }
-        if (!visit(row++, values)) {
-            query.finish();
-            return false;
-        }
-    }
-    if (query.lastError().isValid())
-        throw DbError(query.lastError());
-    query.finish();
-    return true;
+    QVariantList values;
+    return forEachRawRow([&](int row, const RawRow &cells) {
+        values.resize(cells.columns());
+        for (int c = 0; c < cells.columns(); ++c)
+            values[c] = cells.value(c);
+        return visit(row, values);
+    });
 }
 
 bool ResultSet::forEachRawRow(const std::function<bool(int, const RawRow &)> &visit) const
 {
     if (!m_open)
         return true;
+    // One forward-only read from start to end: pages by offset would make the engine step
+    // over every earlier row again for each page, which dominates a large export. The
+    // statement is finished before returning, so no lock outlives the walk.
     return RawRows::forEach(m_db, wrapped(), m_values, visit);
 }
 
