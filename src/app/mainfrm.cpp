@@ -310,13 +310,26 @@ void TMAIN::openChild(const QString &caption, const ChildFactory &create)
     if (!screen)
         return;
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    // The frame takes its size from the screen's size hint, which is far smaller than the
+    // size a screen was designed at, and its place from the work area's own cascade. Keep
+    // the size and place a screen set for itself, so its grids are not cut off and it opens
+    // where the shop is used to finding it.
+    const QSize designed = screen->testAttribute(Qt::WA_Resized) ? screen->size() : QSize();
+    const bool placed = screen->testAttribute(Qt::WA_Moved);
+    const QPoint place = screen->pos();
     QMdiSubWindow *sub = m_area->addSubWindow(screen);
+    // No screen is laid out for a maximised frame.
+    sub->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // A screen's own "退出" closes the screen; its frame goes with it rather than staying
     // empty under the caption. Queued: a frame closed by its close box is gone by then.
     connect(screen, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
     screen->show();
     sub->show();
+    if (designed.isValid())
+        sub->resize(designed.expandedTo(sub->minimumSizeHint()));
+    if (placed)
+        sub->move(place);
     screen->setWindowTitle(caption);
     sub->setWindowTitle(caption);
 }

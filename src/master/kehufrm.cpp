@@ -65,6 +65,7 @@ Tkehu::Tkehu(QWidget *parent)
     setWindowTitle(QStringLiteral("客户档案"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(1020, 604);
+    move(0, 0);
 
     auto *navigation = new QGroupBox(QStringLiteral("操作导航"), this);
     auto *tools = new QHBoxLayout(navigation);

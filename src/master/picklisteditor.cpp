@@ -31,6 +31,7 @@ PickListEditor::PickListEditor(const Design &design, QWidget *parent)
     setWindowTitle(design.caption);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(315, 600);
+    move(350, 0);
 
     QStringList fields;
     for (const GridColumn &column : design.columns)

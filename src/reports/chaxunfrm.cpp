@@ -26,6 +26,7 @@ Tchaxun::Tchaxun(QWidget *parent)
     setObjectName(QStringLiteral("chaxun"));
     setWindowTitle(QStringLiteral("查询客户所有资料"));
     resize(1020, 605);
+    move(0, 0);
 
     m_search = new ReportSearch(this, CustomerSearchConfig::chaxun(), QStringLiteral("GroupBox6"));
     RadioGroup1 = new RadioGroup(

@@ -58,6 +58,7 @@ Thuizong::Thuizong(QWidget *parent)
     setObjectName(QStringLiteral("huizong"));
     setWindowTitle(QStringLiteral("销售、维修及帐款情况汇总"));
     resize(1020, 605);
+    move(0, 0);
 
     auto *sales = new QGroupBox(QStringLiteral("销售情况汇总"), this);
     sales->setObjectName(QStringLiteral("GroupBox1"));

@@ -26,6 +26,7 @@ Tjiaokuanjilu::Tjiaokuanjilu(QWidget *parent)
     setObjectName(QStringLiteral("jiaokuanjilu"));
     setWindowTitle(QStringLiteral("查询客户交款记录"));
     resize(907, 605);
+    move(60, 0);
 
     m_search = new ReportSearch(this, CustomerSearchConfig::jiaokuanjilu(),
                                 QStringLiteral("GroupBox4"));

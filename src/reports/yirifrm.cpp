@@ -28,6 +28,7 @@ Tyiri::Tyiri(QWidget *parent)
     setObjectName(QStringLiteral("yiri"));
     setWindowTitle(QStringLiteral("一日销售、维修情况一览"));
     resize(1018, 604);
+    move(0, 0);
 
     auto *sales = gridGroup(
             this, QStringLiteral("GroupBox1"), QStringLiteral("销售情况----双击表格倒出到EXCEL"),

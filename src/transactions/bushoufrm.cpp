@@ -46,6 +46,7 @@ Tbushou::Tbushou(QWidget *parent)
     setWindowTitle(QStringLiteral("补收欠款"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(1019, 605);
+    move(0, 0);
 
     auto *conditions = new QGroupBox(QStringLiteral("检索条件"), this);
     conditions->setObjectName(QStringLiteral("GroupBox1"));

@@ -34,6 +34,7 @@ Tdinggou::Tdinggou(QWidget *parent)
     setWindowTitle(QStringLiteral("定购录入"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(401, 604);
+    move(300, 0);
 
     auto *group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));

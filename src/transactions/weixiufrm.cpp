@@ -40,6 +40,7 @@ Tweixiu::Tweixiu(QWidget *parent)
     setWindowTitle(QStringLiteral("维修录入"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(508, 605);
+    move(280, 0);
 
     auto *group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));

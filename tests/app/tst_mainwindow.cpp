@@ -21,6 +21,7 @@
 #include <QStringEncoder>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 const int GovernedItems = 17;
@@ -246,6 +247,32 @@ private slots:
         QVERIFY(shell.answers.seen().size() == 1); // only the login dialog
         ScreenRegistry::registerChild("N32", {});
         ScreenRegistry::registerChild("N33", {});
+    }
+
+    // A frame sized from the screen's hint cut the customer list's grid to a third of its
+    // columns; the frame keeps the size and place the screen was laid out at.
+    void childWindowKeepsItsDesignedSizeAndPlace()
+    {
+        ScreenRegistry::registerChild("N32", [] {
+            auto *screen = new QWidget;
+            auto *layout = new QVBoxLayout(screen);
+            layout->addWidget(new QLineEdit(screen));
+            screen->resize(1020, 604);
+            screen->move(300, 0);
+            return screen;
+        });
+        ShellFixture shell;
+        QVERIFY(shell.start());
+        TMAIN *main = shell.main.get();
+        main->resize(1280, 800);
+
+        main->clickItem("N32");
+        QMdiSubWindow *frame = main->child("客户档案");
+        QVERIFY(frame);
+        QCOMPARE(frame->size(), QSize(1020, 604));
+        QCOMPARE(frame->pos(), QPoint(300, 0));
+        QVERIFY(!(frame->windowFlags() & Qt::WindowMaximizeButtonHint));
+        ScreenRegistry::registerChild("N32", {});
     }
 
     void handlersRunWithTheMainWindow()
