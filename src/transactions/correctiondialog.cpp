@@ -88,6 +88,8 @@ CorrectionDialog::CorrectionDialog(const Layout &layout, QWidget *parent)
 
     auto *enter = new EnterChain(this);
     enter->chain(chain);
+    // The chain ends on "保存"; Enter there saves, as the shop's keyboard flow expects.
+    enter->onEnter(m_save, [this] { m_save->click(); });
 
     connect(m_save, &QPushButton::clicked, this, &CorrectionDialog::save);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);

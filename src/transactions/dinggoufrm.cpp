@@ -115,6 +115,8 @@ Tdinggou::Tdinggou(QWidget *parent)
         if (m_save->isEnabled())
             m_save->setFocus();
     });
+    // The chain ends on "保存"; Enter there saves, as the shop's keyboard flow expects.
+    m_enter->onEnter(m_save, [this] { m_save->click(); });
 
     connect(m_save, &QPushButton::clicked, this, &Tdinggou::save);
     connect(m_exit, &QPushButton::clicked, this, &QWidget::close);

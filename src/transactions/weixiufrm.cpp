@@ -133,6 +133,8 @@ Tweixiu::Tweixiu(QWidget *parent)
         if (m_save->isEnabled())
             m_save->setFocus();
     });
+    // The chain ends on "保存"; Enter there saves, as the shop's keyboard flow expects.
+    m_enter->onEnter(m_save, [this] { m_save->click(); });
     m_serial->installEventFilter(this);
     connect(m_serial, &QLineEdit::textChanged, m_newSerial, &QLineEdit::setText);
     connect(m_save, &QPushButton::clicked, this, &Tweixiu::save);

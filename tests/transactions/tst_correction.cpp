@@ -567,6 +567,11 @@ private slots:
             visited << focused(dialog);
         }
         QCOMPARE(visited, chain);
+        // Enter on "保存", where the chain ends, saves: the typed price is no amount.
+        const auto seen
+                = answered([dialog] { QTest::keyClick(dialog->focusWidget(), Qt::Key_Return); });
+        QVERIFY(seen.value(0).text.endsWith(QStringLiteral("不是有效的金额！")));
+        QVERIFY(dialog->isVisible());
     }
 
     void deleteRemovesRecordAndOnlyItsLedgerRow_data()
