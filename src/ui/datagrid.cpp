@@ -278,6 +278,11 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonDblClick)
         emit gridDoubleClicked();
+    // The footer's cells sit under the columns: when the row numbers widen (rows arrive, or
+    // more digits) the columns move right and the footer must follow.
+    if (watched == m_view->viewport()
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        m_footer->update();
     if (watched == m_header->viewport()
         && (event->type() == QEvent::MouseButtonPress
             || event->type() == QEvent::MouseButtonRelease))

@@ -161,6 +161,38 @@ private slots:
         QCOMPARE(grid.footerTexts().at(1), QStringLiteral("100000"));
     }
 
+    // The footer paints its cells under the columns. When rows arrive the row numbers appear
+    // and push the columns right; on a real display the footer then stayed where the columns
+    // had been (seen on the customer history screen). Moving the columns repaints it.
+    void footerIsRepaintedWhenTheColumnsMove()
+    {
+        Db::exec(m_folder->dm()->ADOConnection1(),
+                 "insert into 收款记录 (客户编号, 金额) values (1, 10000), (2, 20000)");
+        ResultSet *rs = m_folder->dm()->ADOQuery(3);
+        DataGrid grid;
+        grid.setColumns(receiptColumns());
+        grid.setResultSet(rs);
+        grid.resize(600, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        rs->open("select * from 收款记录 order by 客户编号");
+        QTest::qWait(50);
+        struct PaintCounter : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        grid.findChild<QWidget *>("footer")->installEventFilter(&counter);
+        QWidget *viewport = grid.view()->viewport();
+        QMoveEvent moved(viewport->pos(), viewport->pos() - QPoint(18, 0));
+        QCoreApplication::sendEvent(viewport, &moved);
+        QTRY_VERIFY(counter.paints > 0);
+    }
+
     void largeResultFootsOnAWorkerAndDropsStaleAnswers()
     {
         Db::exec(m_folder->dm()->ADOConnection1(),
