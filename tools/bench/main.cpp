@@ -27,6 +27,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThreadPool>
 #include <QTreeView>
 
 #include <cstdio>
@@ -479,6 +480,9 @@ int main(int argc, char **argv)
         QStringList statements;
         try {
             for (int r = 0; r < runs; ++r) {
+                // Footer sums of the run before may still be summing on a worker: each run
+                // measures a grid opened on a quiet machine, as the sqlite3 tool runs alone.
+                QThreadPool::globalInstance()->waitForDone();
                 op.setup();
                 resetPeak();
                 const qint64 before = statusKb("VmRSS:");
@@ -496,6 +500,7 @@ int main(int argc, char **argv)
             err << op.name << ": " << e.text() << Qt::endl;
             continue;
         }
+        QThreadPool::globalInstance()->waitForDone();
         Row row {op.name, median(times), peakMb, -1, op.target, QString()};
         {
             row.cliMs = cli.time(op.cli(statements), runs, op.cleanup);
