@@ -10,6 +10,7 @@
 #include "data/tdm1.h"
 #include "ui/datagrid.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -56,7 +57,16 @@ Tchaxun::Tchaxun(QWidget *parent)
     auto *top = new QHBoxLayout;
     top->addWidget(m_search->lookupGroup(), 1);
     top->addLayout(right, 1);
+    // Three grids and the search share 605 pixels: the search rows sit close together so
+    // that each grid shows several records.
+    if (auto *lookup = qobject_cast<QGridLayout *>(m_search->lookupGroup()->layout())) {
+        lookup->setVerticalSpacing(2);
+        lookup->setContentsMargins(8, 2, 8, 4);
+    }
+    right->setSpacing(4);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(2);
     layout->addLayout(top);
     layout->addWidget(sales, 1);
     layout->addWidget(repairs, 1);
