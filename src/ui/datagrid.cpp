@@ -323,7 +323,8 @@ void DataGrid::setResultSet(ResultSet *resultSet)
     m_resultSet = resultSet;
     m_model->setSource(resultSet);
     if (resultSet)
-        connect(resultSet, &ResultSet::reloaded, this, &DataGrid::refreshFooter);
+        connect(resultSet, &ResultSet::reloaded, this, &DataGrid::onReloaded);
+    rememberStatement();
     applyWidths();
     refreshFooter();
 }
@@ -335,8 +336,28 @@ void DataGrid::setSourceModel(QAbstractItemModel *model)
     m_resultSet = qobject_cast<ResultSet *>(model);
     m_model->setSource(model);
     if (m_resultSet)
-        connect(m_resultSet, &ResultSet::reloaded, this, &DataGrid::refreshFooter);
+        connect(m_resultSet, &ResultSet::reloaded, this, &DataGrid::onReloaded);
+    rememberStatement();
     applyWidths();
+    refreshFooter();
+}
+
+void DataGrid::rememberStatement()
+{
+    m_shownSql = m_resultSet ? m_resultSet->statement() : QString();
+    m_shownValues = m_resultSet ? m_resultSet->values() : QVariantList();
+}
+
+void DataGrid::onReloaded()
+{
+    // A view keeps its scroll position across a reset: rows of another customer or period
+    // would open in the middle. The same statement run again (a refresh after a save) keeps
+    // the place the user scrolled to.
+    if (m_resultSet
+        && (m_resultSet->statement() != m_shownSql || m_resultSet->values() != m_shownValues)) {
+        rememberStatement();
+        m_view->scrollToTop();
+    }
     refreshFooter();
 }
 

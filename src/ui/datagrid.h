@@ -123,6 +123,8 @@ protected:
 
 private:
     void applyWidths();
+    void rememberStatement();
+    void onReloaded();
     void onTitleClicked(int section);
     QStringList sumFields() const;
     // Texts for the given totals; null totals mean they are still being computed.
@@ -140,6 +142,8 @@ private:
     GridFooter *m_footer = nullptr;
     QPointer<ResultSet> m_resultSet;
     QStringList m_footerTexts;
+    QString m_shownSql; // the statement the rows shown came from
+    QVariantList m_shownValues;
     int m_asyncFooterRows = AsyncFooterRows;
     quint64 m_footerTicket = 0; // bumped on every refresh: older worker answers are dropped
     bool m_footerPending = false;

@@ -12,6 +12,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -191,6 +192,37 @@ private slots:
         QMoveEvent moved(viewport->pos(), viewport->pos() - QPoint(18, 0));
         QCoreApplication::sendEvent(viewport, &moved);
         QTRY_VERIFY(counter.paints > 0);
+    }
+
+    // A new statement (another customer, another period) shows its first rows; running the
+    // same one again (a refresh after a save) keeps the place the user scrolled to.
+    void newStatementStartsAtTheTopAndARefreshKeepsThePlace()
+    {
+        Db::exec(m_folder->dm()->ADOConnection1(),
+                 "insert into 收款记录 (客户编号, 金额) with recursive n(i) as "
+                 "(select 1 union all select i + 1 from n where i < 3000) select i, i from n");
+        ResultSet *rs = m_folder->dm()->ADOQuery(3);
+        DataGrid grid;
+        grid.setColumns(receiptColumns());
+        grid.setResultSet(rs);
+        grid.resize(600, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QScrollBar *bar = grid.view()->verticalScrollBar();
+        const QString sql = "select * from 收款记录 where 客户编号 <= ? order by 客户编号";
+        rs->open(sql, {3000});
+        grid.view()->scrollToBottom();
+        QTRY_VERIFY(bar->value() > 0);
+        const int scrolled = bar->value();
+        rs->reopen();
+        QTest::qWait(20);
+        QCOMPARE(bar->value(), scrolled);
+        rs->open(sql, {2999});
+        QTRY_COMPARE(bar->value(), 0);
+        grid.view()->scrollToBottom();
+        QTRY_VERIFY(bar->value() > 0);
+        rs->open("select * from 收款记录 order by 金额 desc");
+        QTRY_COMPARE(bar->value(), 0);
     }
 
     void largeResultFootsOnAWorkerAndDropsStaleAnswers()
