@@ -1,5 +1,7 @@
 #include "db.h"
 
+#include <QSqlRecord>
+
 namespace Db {
 
 QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
@@ -24,6 +26,23 @@ QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &
 int execCount(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
     return exec(db, sql, values).numRowsAffected();
+}
+
+QList<QVariantList> readRows(QSqlQuery &query)
+{
+    QList<QVariantList> rows;
+    const int columns = query.record().count();
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = query.value(c);
+            row << (v.isNull() ? QVariant() : v);
+        }
+        rows << row;
+    }
+    query.finish();
+    return rows;
 }
 
 } // namespace Db

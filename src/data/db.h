@@ -20,6 +20,10 @@ QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &
 // Runs a statement and fails unless it changed exactly `expected` rows.
 int execCount(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
+// Every remaining row of an executed query, NULL as an invalid QVariant; the query is
+// finished before returning (an open statement would hold a read lock).
+QList<QVariantList> readRows(QSqlQuery &query);
+
 // Text of a column value, the empty text for NULL.
 inline QString text(const QVariant &value)
 {

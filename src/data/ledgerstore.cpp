@@ -189,9 +189,8 @@ qint64 LedgerStore::count(const DebtListing &listing, qint64 limit) const
 QList<QVariantList>
 LedgerStore::listedRows(const DebtListing &listing, qint64 first, int count, qint64 total) const
 {
-    QList<QVariantList> rows;
     if (first < 0 || count <= 0 || (total >= 0 && first >= total))
-        return rows;
+        return {};
     QString order = listing.order;
     qint64 offset = first;
     // Skipping lines costs a step over each; from the end the tail is as near as the head.
@@ -215,18 +214,7 @@ LedgerStore::listedRows(const DebtListing &listing, qint64 first, int count, qin
                                        + QStringLiteral(" order by ") + order
                                        + QStringLiteral(" limit ? offset ?"),
                                values);
-    const int columns = int(listFields().size());
-    while (query.next()) {
-        QVariantList row;
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c) {
-            const QVariant v = query.value(c);
-            row << (v.isNull() ? QVariant() : v);
-        }
-        rows << row;
-    }
-    // Finished before returning: an open statement would hold a read lock.
-    query.finish();
+    QList<QVariantList> rows = Db::readRows(query);
     if (fromEnd)
         std::reverse(rows.begin(), rows.end());
     return rows;

@@ -210,21 +210,8 @@ QList<QVariantList> ResultSet::readRows(int offset, int count) const
 {
     QVariantList values = m_values;
     values << count << offset;
-    QList<QVariantList> rows;
-    // The query is finished before returning: an open statement would hold a read lock.
     QSqlQuery query = Db::exec(m_db, wrapped() + QStringLiteral(" limit ? offset ?"), values);
-    const int columns = query.record().count();
-    while (query.next()) {
-        QVariantList row;
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c) {
-            const QVariant v = query.value(c);
-            row << (v.isNull() ? QVariant() : v);
-        }
-        rows << row;
-    }
-    query.finish();
-    return rows;
+    return Db::readRows(query);
 }
 
 const QVariantList *ResultSet::cachedRow(int row) const
