@@ -3,11 +3,11 @@
 #include "ui/gridcolumn.h"
 
 #include <QDateTime>
-#include <QDialog>
 #include <QFont>
 #include <QMarginsF>
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
 #include <QStringList>
 
 #include <functional>
@@ -17,11 +17,6 @@ class DataGrid;
 class QPaintDevice;
 class QPainter;
 class QPrinter;
-class QCheckBox;
-class QDoubleSpinBox;
-class QFontComboBox;
-class QRadioButton;
-class QSpinBox;
 
 // The settings of one print definition; a screen's definitions start from these values and
 // keep changes made in the settings dialog until the screen closes.
@@ -180,26 +175,4 @@ private:
     bool m_stopped = false;
     std::optional<Built> m_kept; // set while a stopped preview is open
     Built m_last;
-};
-
-// Changes one print definition's settings; the caller applies them only when accepted.
-class PrintSettingsDialog : public QDialog
-{
-    Q_OBJECT
-public:
-    PrintSettingsDialog(const PrintSettings &settings,
-                        QPrinter *printer,
-                        QWidget *parent = nullptr);
-    PrintSettings settings() const;
-
-private:
-    PrintSettings m_base;
-    QDoubleSpinBox *m_margins[4] {};
-    QFontComboBox *m_font = nullptr;
-    QSpinBox *m_size = nullptr;
-    QCheckBox *m_stretch = nullptr;
-    QCheckBox *m_colour = nullptr;
-    QCheckBox *m_optimal = nullptr;
-    QRadioButton *m_scale = nullptr;
-    QRadioButton *m_widths = nullptr;
 };
