@@ -185,6 +185,8 @@ GridFindDialog::GridFindDialog(DataGrid *grid)
     m_text->setObjectName(QStringLiteral("findText"));
     m_scope->setObjectName(QStringLiteral("findScope"));
     m_scope->addItems({QStringLiteral("当前列"), QStringLiteral("所有列")});
+    // Someone looking for a name or a number rarely knows or cares which column holds it.
+    m_scope->setCurrentIndex(1);
     m_match->setObjectName(QStringLiteral("findMatch"));
     m_match->addItems({QStringLiteral("字段任意部分"), QStringLiteral("整个字段"),
                        QStringLiteral("字段开头")});

@@ -402,6 +402,9 @@ private slots:
         QTRY_VERIFY(text->hasFocus());
         QCOMPARE(dialog->findChild<QPushButton *>("findNext")->text(),
                  QStringLiteral("查找下一个"));
+        // All columns at first: a name or a number is found wherever it stands.
+        QCOMPARE(dialog->findChild<QComboBox *>("findScope")->currentText(),
+                 QStringLiteral("所有列"));
         QTest::keyClicks(text, "alpha");
         QTest::keyClick(text, Qt::Key_Return);
         QCOMPARE(grid->currentRow(), 2);
@@ -410,7 +413,8 @@ private slots:
         QTest::keyClick(text, Qt::Key_Return);
         QCOMPARE(grid->currentRow(), 0);
 
-        // Upwards, whole field, case sensitive, through the dialog's own controls.
+        // Upwards, current column, whole field, case sensitive, through the dialog's controls.
+        dialog->findChild<QComboBox *>("findScope")->setCurrentIndex(0); // 当前列
         dialog->findChild<QRadioButton *>("findUp")->setChecked(true);
         dialog->findChild<QComboBox *>("findMatch")->setCurrentIndex(1); // 整个字段
         dialog->findChild<QCheckBox *>("findCase")->setChecked(true);
