@@ -20,11 +20,7 @@ LedgerRow fromQuery(const QSqlQuery &q)
 {
     LedgerRow row;
     row.key = Db::text(q.value(0));
-    row.customer.number = q.value(1).toLongLong();
-    row.customer.name = Db::text(q.value(2));
-    row.customer.address = Db::text(q.value(3));
-    row.customer.phone = Db::text(q.value(4));
-    row.customer.mobile = Db::text(q.value(5));
+    row.customer = CustomerCopy::read(q, 1, false);
     row.serial = Db::text(q.value(6));
     row.amountDue = Money::fromUnits(q.value(7).toLongLong());
     row.payment = Db::text(q.value(8));
@@ -106,11 +102,7 @@ LedgerRow LedgerStore::fromListed(const QVariantList &v)
 {
     LedgerRow row;
     row.key = Db::text(v.value(0));
-    row.customer.number = v.value(1).toLongLong();
-    row.customer.name = Db::text(v.value(2));
-    row.customer.address = Db::text(v.value(3));
-    row.customer.phone = Db::text(v.value(4));
-    row.customer.mobile = Db::text(v.value(5));
+    row.customer = CustomerCopy::read(v, 1, false);
     row.serial = Db::text(v.value(6));
     row.amountDue = Money::fromUnits(v.value(7).toLongLong());
     row.payment = PaymentState::unpaid();

@@ -41,6 +41,28 @@ struct CustomerCopy
     QString mobile; // 手机
     QString contact; // 身份证号, shown as "联系人"
     QString taxNumber; // 出生年, shown as "单位税号"
+
+    // The copy as the records store it, from column `first` on: 客户编号, 客户名称, 地址, 电话,
+    // 手机 and, with `withContact`, 身份证号 and 出生年. `values` is a query or a list of values.
+    template<typename Values>
+    static CustomerCopy read(const Values &values, int first, bool withContact)
+    {
+        const auto text = [&values](int i) {
+            const QVariant v = values.value(i);
+            return v.isNull() ? QString() : v.toString();
+        };
+        CustomerCopy c;
+        c.number = values.value(first).toLongLong();
+        c.name = text(first + 1);
+        c.address = text(first + 2);
+        c.phone = text(first + 3);
+        c.mobile = text(first + 4);
+        if (withContact) {
+            c.contact = text(first + 5);
+            c.taxNumber = text(first + 6);
+        }
+        return c;
+    }
 };
 
 // One row of 帐款明细: exactly one per sale and one per repair.

@@ -16,13 +16,7 @@ Repair fromQuery(const QSqlQuery &q)
 {
     Repair r;
     r.id = q.value(0).toLongLong();
-    r.customer.number = q.value(1).toLongLong();
-    r.customer.name = Db::text(q.value(2));
-    r.customer.address = Db::text(q.value(3));
-    r.customer.phone = Db::text(q.value(4));
-    r.customer.mobile = Db::text(q.value(5));
-    r.customer.contact = Db::text(q.value(6));
-    r.customer.taxNumber = Db::text(q.value(7));
+    r.customer = CustomerCopy::read(q, 1, true);
     r.serial = Db::text(q.value(8));
     r.items = Db::text(q.value(9));
     r.fee = Money::fromUnits(q.value(10).toLongLong());

@@ -16,13 +16,7 @@ Sale fromQuery(const QSqlQuery &q)
 {
     Sale s;
     s.id = q.value(0).toLongLong();
-    s.customer.number = q.value(1).toLongLong();
-    s.customer.name = Db::text(q.value(2));
-    s.customer.address = Db::text(q.value(3));
-    s.customer.phone = Db::text(q.value(4));
-    s.customer.mobile = Db::text(q.value(5));
-    s.customer.contact = Db::text(q.value(6));
-    s.customer.taxNumber = Db::text(q.value(7));
+    s.customer = CustomerCopy::read(q, 1, true);
     s.model = Db::text(q.value(8));
     s.serial = Db::text(q.value(9));
     s.price = Money::fromUnits(q.value(10).toLongLong());
