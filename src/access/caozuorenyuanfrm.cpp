@@ -10,6 +10,7 @@
 #include "data/tdm1.h"
 #include "ui/messages.h"
 #include "ui/shell.h"
+#include "ui/widgets.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -22,12 +23,7 @@
 namespace {
 const QString Administrator = QStringLiteral("0001");
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
+using Widgets::button;
 } // namespace
 
 Tcaozuorenyuan::Tcaozuorenyuan(QWidget *parent)

@@ -2,6 +2,7 @@
 
 #include "data/session.h"
 #include "ui/messages.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -12,13 +13,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
+using Widgets::button;
 } // namespace
 
 Tguaqi::Tguaqi(QWidget *parent)

@@ -1,6 +1,7 @@
 #include "operatorform.h"
 
 #include "permissionboxes.h"
+#include "ui/widgets.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -20,13 +21,7 @@ QLineEdit *field(QWidget *parent, const char *name, bool password)
     return edit;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
+using Widgets::button;
 } // namespace
 
 OperatorForm OperatorForm::build(QWidget *host)

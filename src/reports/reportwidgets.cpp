@@ -49,14 +49,6 @@ void RadioGroup::setItemIndex(int index)
 
 namespace ReportWidgets {
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QGroupBox *gridGroup(QWidget *parent,
                      const QString &groupName,
                      const QString &caption,

@@ -2,6 +2,7 @@
 
 #include "data/reportstore.h"
 #include "ui/gridcolumn.h"
+#include "ui/widgets.h"
 
 #include <QGroupBox>
 #include <QList>
@@ -37,7 +38,7 @@ private:
 // Pieces the four report screens share.
 namespace ReportWidgets {
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption);
+using Widgets::button;
 
 // A titled group holding one read-only report grid on a shared result set.
 QGroupBox *gridGroup(QWidget *parent,

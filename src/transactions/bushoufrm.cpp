@@ -7,6 +7,7 @@
 #include "entryparts.h"
 #include "master/customersearchpanel.h"
 #include "ui/messages.h"
+#include "ui/widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,12 +25,7 @@ using Column = CustomerStore::Column;
 namespace {
 const QString Hint = QStringLiteral("提示");
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
+using Widgets::button;
 
 QLineEdit *edit(QWidget *parent, const char *name)
 {

@@ -7,6 +7,7 @@
 #include "ui/childwindow.h"
 #include "ui/datagrid.h"
 #include "ui/messages.h"
+#include "ui/widgets.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -45,13 +46,7 @@ GridColumns gridColumns(const QList<std::pair<QString, QString>> &shown)
     return columns;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
+using Widgets::button;
 
 } // namespace
 
