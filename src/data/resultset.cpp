@@ -3,6 +3,7 @@
 #include "db.h"
 #include "dberror.h"
 #include "rawrows.h"
+#include "rowcache.h"
 #include "sqldialect.h"
 
 #include <QHash>
@@ -12,10 +13,8 @@
 
 #include <atomic>
 
-struct ResultSet::Cache
+struct ResultSet::Cache : RowCache
 {
-    QHash<int, QList<QVariantList>> chunks;
-    QList<int> recent; // chunk numbers, most recently used last
 };
 
 namespace {
@@ -203,7 +202,7 @@ void ResultSet::setSortColumn(const QString &field, Qt::SortOrder order)
 
 int ResultSet::cachedChunks() const
 {
-    return int(m_cache->chunks.size());
+    return m_cache->chunks();
 }
 
 QList<QVariantList> ResultSet::readRows(int offset, int count) const
@@ -218,22 +217,7 @@ const QVariantList *ResultSet::cachedRow(int row) const
 {
     if (!m_open || row < 0 || row >= m_rowCount)
         return nullptr;
-    Cache &cache = *m_cache;
-    const int chunk = row / ChunkRows;
-    auto it = cache.chunks.find(chunk);
-    if (it == cache.chunks.end()) {
-        QList<QVariantList> rows = readRows(chunk * ChunkRows, ChunkRows);
-        while (cache.chunks.size() >= MaxChunks && !cache.recent.isEmpty())
-            cache.chunks.remove(cache.recent.takeFirst());
-        it = cache.chunks.insert(chunk, rows);
-        cache.recent << chunk;
-    } else if (cache.recent.last() != chunk) {
-        cache.recent.removeOne(chunk);
-        cache.recent << chunk;
-    }
-    const int inChunk = row % ChunkRows;
-    // Rows deleted by someone else since the count leave the tail short.
-    return inChunk < it->size() ? &it->at(inChunk) : nullptr;
+    return m_cache->row(row, [this](int first) { return readRows(first, ChunkRows); });
 }
 
 QVariant ResultSet::value(int row, int column) const

@@ -2,6 +2,8 @@
 
 #include "sortkey.h"
 
+#include "rowcache.h"
+
 #include <QAbstractTableModel>
 #include <QSqlDatabase>
 #include <QString>
@@ -50,8 +52,8 @@ public:
     void setSortColumn(const QString &field, Qt::SortOrder order = Qt::AscendingOrder);
 
     // Row cache limits: rows per chunk and how many chunks are kept (least recently used go).
-    static constexpr int ChunkRows = 256;
-    static constexpr int MaxChunks = 16;
+    static constexpr int ChunkRows = RowCache::ChunkRows;
+    static constexpr int MaxChunks = RowCache::MaxChunks;
     int cachedChunks() const;
 
     const QString &statement() const { return m_sql; }

@@ -22,8 +22,7 @@ void DebtListModel::open(const DebtListing &listing)
     m_ticked.clear();
     m_excluded.clear();
     m_allTotal.reset();
-    m_chunks.clear();
-    m_recent.clear();
+    m_cache.clear();
     try {
         m_shown = int(LedgerStore(m_db).count(listing, FirstWindow));
     } catch (const DbError &) {
@@ -45,8 +44,7 @@ void DebtListModel::clear()
     m_ticked.clear();
     m_excluded.clear();
     m_allTotal.reset();
-    m_chunks.clear();
-    m_recent.clear();
+    m_cache.clear();
     m_shown = 0;
     m_complete = true;
     endResetModel();
@@ -85,30 +83,17 @@ const QVariantList *DebtListModel::listed(int row) const
 {
     if (row < 0 || row >= m_shown)
         return nullptr;
-    const int chunk = row / ChunkRows;
-    auto it = m_chunks.find(chunk);
-    if (it == m_chunks.end()) {
-        QList<QVariantList> rows;
-        try {
+    try {
+        return m_cache.row(row, [this](int first) {
             // Until the listing is counted its end is unknown, so reads go from the top.
-            rows = LedgerStore(m_db).listedRows(m_listing, qint64(chunk) * ChunkRows, ChunkRows,
+            return LedgerStore(m_db).listedRows(m_listing, first, ChunkRows,
                                                 m_complete ? m_shown : -1);
-        } catch (const DbError &) {
-            // A view cannot show an error while painting; the line stays empty and is read
-            // again when next shown.
-            return nullptr;
-        }
-        while (m_chunks.size() >= MaxChunks && !m_recent.isEmpty())
-            m_chunks.remove(m_recent.takeFirst());
-        it = m_chunks.insert(chunk, rows);
-        m_recent << chunk;
-    } else if (m_recent.last() != chunk) {
-        m_recent.removeOne(chunk);
-        m_recent << chunk;
+        });
+    } catch (const DbError &) {
+        // A view cannot show an error while painting; the line stays empty and is read
+        // again when next shown.
+        return nullptr;
     }
-    const int inChunk = row % ChunkRows;
-    // Rows settled elsewhere since the count leave a chunk short.
-    return inChunk < it->size() ? &it->at(inChunk) : nullptr;
 }
 
 void DebtListModel::tickAll(bool ticked)

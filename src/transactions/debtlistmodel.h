@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/ledgerstore.h"
+#include "data/rowcache.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -49,9 +50,7 @@ public:
     headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    // Lines per read and how many reads are kept (the least recently used go).
-    static constexpr int ChunkRows = 256;
-    static constexpr int MaxChunks = 16;
+    static constexpr int ChunkRows = RowCache::ChunkRows;
     static constexpr int FirstWindow = 4 * ChunkRows;
     static constexpr int SecondWindow = 4 * FirstWindow;
     const QVariantList *listed(int row) const;
@@ -62,8 +61,7 @@ private:
     DebtListing m_listing;
     int m_shown = 0; // rows the view knows of
     bool m_complete = true; // m_shown is the whole listing
-    mutable QHash<int, QList<QVariantList>> m_chunks;
-    mutable QList<int> m_recent; // chunk numbers, most recently used last
+    mutable RowCache m_cache;
     bool m_allTicked = false;
     struct Ticked
     {
